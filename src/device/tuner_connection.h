@@ -8,11 +8,12 @@
 enum class TunerPath { CapturePath, MainDevicePath };
 
 struct TunerConnection {
-    TunerPath path;               // which path the connection was opened on
+    std::int32_t bMainDevicePath; // 1 when opened on the main-device path
     os::ComPtr pCaptureFilter;    // capture-path filter, or null
     os::ComPtr pMainDeviceFilter; // main-device filter, or null
     os::ComPtr pKsControl;        // IKsControl, null while closed
-    std::uint16_t nChipID;
+    std::uint16_t nChipID;        // starts at 0x7164
+    std::uint8_t bChipFound;      // set by the driver during the chip probe
     std::uint8_t nDeviceSelector; // 0 or 1
 };
 
