@@ -1,25 +1,29 @@
 # Host build: the core against the simulated desktop, unit tests, rcsim.
-enable_testing()
 find_package(GTest REQUIRED)
 
 file(GLOB RC_SIM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/os/sim/*.cpp)
-add_library(rc_sim STATIC ${RC_SIM_SOURCES})
+add_library(rc_sim STATIC ${RC_SIM_SOURCES} ${RC_EMPTY_SOURCE})
 target_include_directories(rc_sim PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(rc_sim PRIVATE ${RC_WARNINGS})
+# The core calls the simulated desktop, and the desktop calls back into the
+# core (window and timer procedures): CMake repeats the pair on link lines.
 target_link_libraries(rc_core PUBLIC rc_sim)
+target_link_libraries(rc_sim PUBLIC rc_core)
 
 file(GLOB RC_UNIT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 if(RC_UNIT_SOURCES)
   add_executable(rc_unit_tests ${RC_UNIT_SOURCES})
   target_compile_options(rc_unit_tests PRIVATE ${RC_WARNINGS})
+  target_include_directories(rc_unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/unit)
   target_link_libraries(rc_unit_tests PRIVATE rc_core rc_sim GTest::gtest GTest::gtest_main)
   include(GoogleTest)
-  gtest_discover_tests(rc_unit_tests DISCOVERY_TIMEOUT 60)
+  gtest_discover_tests(rc_unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS unit)
 endif()
 
 file(GLOB RC_RCSIM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/rcsim/*.cpp)
 if(RC_RCSIM_SOURCES)
   add_executable(rcsim ${RC_RCSIM_SOURCES})
+  set_target_properties(rcsim PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
   target_compile_options(rcsim PRIVATE ${RC_WARNINGS})
   target_link_libraries(rcsim PRIVATE rc_core rc_sim)
 endif()

@@ -1,4 +1,4 @@
-# Windows build: RemoteControl.exe and the Windows-side tools.
+# Windows build: RemoteControl.exe, the Windows-side tools and their tests.
 enable_language(RC)
 file(GLOB RC_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/os/win32/*.cpp)
 file(GLOB RC_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/*.rc)
@@ -6,10 +6,12 @@ file(GLOB RC_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/*.rc)
 add_executable(RemoteControl WIN32 ${RC_WIN32_SOURCES} ${RC_RESOURCES})
 target_include_directories(RemoteControl PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(RemoteControl PRIVATE ${RC_WARNINGS})
+# The exe's objects hold the real boundary calls the core library needs.
 target_link_libraries(RemoteControl PRIVATE rc_core user32 gdi32 shell32 advapi32 setupapi ole32 oleaut32 uuid strmiids)
-# The portable core calls the backend, the backend calls back into the core.
-target_link_libraries(rc_core PUBLIC)
-set_target_properties(RemoteControl PROPERTIES LINK_FLAGS "-Wl,--major-os-version,5,--minor-os-version,1,--major-subsystem-version,5,--minor-subsystem-version,1")
+# Loadable on Windows XP: the PE header must not ask for a newer system.
+target_link_options(RemoteControl PRIVATE
+  -Wl,--major-os-version,5,--minor-os-version,1
+  -Wl,--major-subsystem-version,5,--minor-subsystem-version,1)
 
 file(GLOB tool_dirs LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tools/*)
 foreach(dir IN LISTS tool_dirs)
@@ -17,3 +19,11 @@ foreach(dir IN LISTS tool_dirs)
     include(${dir}/win32.cmake)
   endif()
 endforeach()
+
+# Tests of the Windows build: import checks here, the Wine runs in tests/e2e.
+include(${CMAKE_SOURCE_DIR}/tests/win32.cmake)
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
+  add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_BINARY_DIR}/tests/e2e)
+elseif(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/win32.cmake)
+  include(${CMAKE_SOURCE_DIR}/tests/e2e/win32.cmake)
+endif()

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Runs every test: unit tests on the host build, the same tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the Windows build
+# and its tests (import checks, and the Wine runs where they exist).
+# Exits non-zero when any step fails.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh || exit 1
+
+logs=build/test-logs
+mkdir -p "$logs"
+failed=()
+summary=()
+
+# step NAME COMMAND... : runs one step, keeps its output in a log.
+step() {
+  local name=$1; shift
+  echo "== $name: $*"
+  if "$@" 2>&1 | tee "$logs/$name.log"; then
+    return 0
+  fi
+  failed+=("$name")
+  return 1
+}
+
+# tests NAME PRESET [ctest args]: runs ctest and keeps its closing lines.
+tests() {
+  local name=$1 preset=$2; shift 2
+  step "$name" ctest --preset "$preset" "$@"
+  local rc=$?
+  summary+=("-- $name")
+  while IFS= read -r line; do summary+=("$line"); done < <(
+    grep -E '^(100% tests passed|[0-9]+% tests passed|Total Test time|No tests were found|The following tests FAILED|[[:space:]]+[0-9]+ - )' \
+      "$logs/$name.log")
+  return $rc
+}
+
+if step host-configure cmake --preset host && step host-build cmake --build --preset host; then
+  tests host-ctest host
+fi
+
+if step asan-configure cmake --preset host-asan && step asan-build cmake --build --preset host-asan; then
+  tests asan-ctest host-asan -LE e2e
+fi
+
+if step win32-configure cmake --preset win32 && step win32-build cmake --build --preset win32; then
+  tests win32-ctest win32
+fi
+
+echo
+echo "==== summary"
+printf '%s\n' "${summary[@]}"
+if [[ ${#failed[@]} -ne 0 ]]; then
+  echo "FAILED: ${failed[*]}"
+  exit 1
+fi
+echo "all steps passed"

@@ -1,0 +1,1 @@
+# Import-table checks on RemoteControl.exe (label imports).
