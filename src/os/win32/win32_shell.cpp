@@ -1,26 +1,27 @@
-// Shell_NotifyIconA with the 88-byte record, as Windows 95 to 7 all accept.
+// The notification-area icon.
+#include "os/shell.h"
+#include "os/win32/win32_handles.h"
+
+// Last: <windows.h> has macros named like the boundary's constants.
 #include <windows.h>
 #include <shellapi.h>
-
-#include <cstring>
-
-#include "os/shell.h"
 
 namespace os {
 
 int Shell_NotifyIconA(std::uint32_t message, const NotifyIconData* data) {
-    NOTIFYICONDATAA nid;
-    std::memset(&nid, 0, sizeof nid);
-    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    nid.hWnd = reinterpret_cast<HWND>(static_cast<UINT_PTR>(data->hWnd));
-    nid.uID = data->uID;
-    nid.uFlags = data->uFlags;
-    nid.uCallbackMessage = data->uCallbackMessage;
-    if (data->iconId != 0)
-        nid.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(data->iconId));
-    std::memcpy(nid.szTip, data->szTip, sizeof data->szTip);
-    nid.szTip[sizeof data->szTip - 1] = '\0';
-    return ::Shell_NotifyIconA(message, &nid) ? 1 : 0;
+    if (!data) return 0;
+    NOTIFYICONDATAA real{};
+    // The first, 88-byte form of the record: every shell from 95 on takes it.
+    real.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    real.hWnd = win32::ToHwnd(data->hWnd);
+    real.uID = data->uID;
+    real.uFlags = data->uFlags;
+    real.uCallbackMessage = data->uCallbackMessage;
+    if (data->iconId)
+        real.hIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(data->iconId));
+    static_assert(sizeof(data->szTip) == 64, "the first form holds a 64-byte tip");
+    for (int i = 0; i < 63 && data->szTip[i]; ++i) real.szTip[i] = data->szTip[i];
+    return ::Shell_NotifyIconA(message, &real) ? 1 : 0;
 }
 
 }  // namespace os
