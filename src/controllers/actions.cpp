@@ -1,0 +1,66 @@
+#include "controllers/actions.h"
+
+namespace {
+
+std::uint8_t DigitKey(const KeyRow& row, std::uint32_t code) {
+    std::int64_t digit = row.action.nDigit + (static_cast<std::int64_t>(code) - row.nFirst);
+    if (digit < 0 || digit > 9) digit = 0;  // a malformed row never leaves the numpad
+    return static_cast<std::uint8_t>(VK_NUMPAD0 + digit);
+}
+
+void PostKey(os::Hwnd target, std::uint8_t vk) {
+    os::PostMessageA(target, os::WM_KEYDOWN, vk, kPostedKeyDownLParam);
+}
+
+}  // namespace
+
+void KeyDown(std::uint8_t vk) { os::keybd_event(vk, 0, os::KEYEVENTF_EXTENDEDKEY, 0); }
+
+void KeyUp(std::uint8_t vk) {
+    os::keybd_event(vk, 0, os::KEYEVENTF_EXTENDEDKEY | os::KEYEVENTF_KEYUP, 0);
+}
+
+void TapKey(std::uint8_t vk) {
+    KeyDown(vk);
+    KeyUp(vk);
+}
+
+void SendChord(const std::uint8_t* keys, std::size_t count) {
+    if (count == 0) return;
+    for (std::size_t i = 0; i + 1 < count; ++i) KeyDown(keys[i]);
+    TapKey(keys[count - 1]);
+    for (std::size_t i = count - 1; i > 0; --i) KeyUp(keys[i - 1]);
+}
+
+const KeyRow* LookupKey(const KeyRow* table, std::size_t count, std::uint32_t code) {
+    for (std::size_t i = 0; i < count; ++i)
+        if (code >= table[i].nFirst && code <= table[i].nLast) return &table[i];
+    return nullptr;
+}
+
+void PerformAction(os::Hwnd target, const KeyRow& row, std::uint32_t code) {
+    const Action& a = row.action;
+    switch (a.kind) {
+    case ActionKind::Tap: TapKey(a.vk[0]); break;
+    case ActionKind::Chord: SendChord(a.vk, a.nKeys <= 4 ? a.nKeys : 4); break;
+    case ActionKind::NumpadDigit: TapKey(DigitKey(row, code)); break;
+    case ActionKind::PostKeyDown: PostKey(target, a.vk[0]); break;
+    case ActionKind::PostDigit: PostKey(target, DigitKey(row, code)); break;
+    case ActionKind::PostMessage: os::PostMessageA(target, a.nMessage, a.wParam, a.lParam); break;
+    case ActionKind::BringForward:
+    case ActionKind::None: break;
+    }
+    if (a.nWaitMs != 0) os::Sleep(a.nWaitMs);
+}
+
+void RunKeyRow(AppController& app, const KeyRow& row, std::uint32_t code) {
+    if (!RunPreamble(app)) return;
+    PerformAction(app.hWnd, row, code);
+}
+
+bool RunKeyMap(AppController& app, const KeyRow* table, std::size_t count, std::uint32_t code) {
+    const KeyRow* row = LookupKey(table, count, code);
+    if (row == nullptr) return false;
+    RunKeyRow(app, *row, code);
+    return true;
+}

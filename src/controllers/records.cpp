@@ -1,0 +1,161 @@
+// Definitions of the shared records and their start-up values.
+#include "controllers/records.h"
+
+#include <cstring>
+
+AppController ArcSoftTV5;
+AppController TotalMedia35;
+AppController OrbiskCenter;
+AppController MediaCenter;
+AppController PowerCinema;
+AppController TVEnhance;
+AppController Savrin;
+AppController Orbisk;
+
+const TargetAppRow TargetAppTable[kTargetAppCount] = {
+    {kAppSavrin, "Savrin", 1107},
+    {kAppMediaCenter, "Media Center", 1104},
+    {kAppTotalMedia35, "TotalMedia 3.5", 1103},
+    {kAppOrbisk, "Orbisk", 1101},
+    {kAppTVEnhance, "TVEnhance", 1106},
+    {kAppPowerCinema, "PowerCinema", 1105},
+    {kAppOrbiskCenter, "Orbisk Center", 1102},
+    {kAppArcSoftTV5, "ArcSoft TV 5.0", 1108},
+};
+
+std::int32_t DefaultTVAPP = kAppOrbisk;
+std::int32_t nIRKEYType = 0;
+std::int32_t AlwaysRemoteOff = 0;
+std::int32_t bMediaCenterPresent = 0;
+
+std::int32_t bWatchArcSoftTV5 = 0;
+std::int32_t bWatchTotalMedia35 = 0;
+std::int32_t bWatchOrbiskCenter = 0;
+std::int32_t bWatchMediaCenter = 0;
+std::int32_t bWatchPowerCinema = 0;
+std::int32_t bWatchTVEnhance = 0;
+std::int32_t bWatchSavrin = 0;
+std::int32_t bWatchOrbisk = 0;
+
+KeyRepeatRecord KeyRepeatState = {0, 0, 0, 0};
+std::int32_t PointerAccelCount = 0;
+std::int32_t ShutdownDialogOpen = 0;
+os::Hwnd hShutdownDlg = 0;
+os::Hwnd hMainWindow = 0;
+
+const WindowIdentity WindowIdentities[kIdentityCount] = {
+    {&Orbisk, kAppOrbisk, "TarvelMainPanel_Class", "TVR"},
+    {&OrbiskCenter, kAppOrbiskCenter, "TarvelMainPanel_Class", "Orbisk Center"},
+    {&Savrin, kAppSavrin, nullptr, "Dravune"},
+    {&MediaCenter, kAppMediaCenter, "eHome Render Window", nullptr},
+    {&TotalMedia35, kAppTotalMedia35, "ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "Arcsoft TotalMedia"},
+    {&ArcSoftTV5, kAppArcSoftTV5, "_MIRACLE_20090309_1", "Arcsoft TV 5.0"},
+    {&PowerCinema, kAppPowerCinema, nullptr, "PowerCinema"},
+    {&TVEnhance, kAppTVEnhance, "TVEnhance", "TV Enhance"},
+};
+
+const TargetAppRow* FindTargetApp(std::int32_t code) {
+    for (const TargetAppRow& row : TargetAppTable)
+        if (row.nCode == code) return &row;
+    return nullptr;
+}
+
+const WindowIdentity* IdentityOf(const AppController& app) {
+    for (const WindowIdentity& id : WindowIdentities)
+        if (id.pApp == &app) return &id;
+    return nullptr;
+}
+
+os::Hwnd FindIdentityWindow(const WindowIdentity& identity) {
+    return os::FindWindowExA(os::GetDesktopWindow(), 0, identity.szClass, identity.szTitle);
+}
+
+bool NoTvAppWindow() {
+    bool none = true;
+    // All eight searches run, as the router has always done them.
+    for (const WindowIdentity& id : WindowIdentities)
+        if (FindIdentityWindow(id) != 0) none = false;
+    return none;
+}
+
+namespace {
+
+// The default window search of a controller: its row of the identity table.
+template <std::size_t Row>
+os::Hwnd FindByIdentity() {
+    return FindIdentityWindow(WindowIdentities[Row]);
+}
+
+struct InitRow {
+    AppController* pApp;
+    const char* szClassName;
+    const char* szWindowTitle;
+};
+
+// Texts copied into each record whatever the install lookup found.
+const InitRow kInitRows[kControllerCount] = {
+    {&ArcSoftTV5, "_MIRACLE_20090309_1", "Arcsoft TV 5.0"},
+    {&TotalMedia35, "ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "ArcSoft TotalMedia"},
+    {&OrbiskCenter, "TarvelMainPanel_Class", "Orbisk Center"},
+    {&MediaCenter, "eHome Render Window", "eHome Render Window"},
+    {&PowerCinema, "", "PowerCinema"},
+    {&TVEnhance, "", "TVEnhance"},
+    {&Savrin, "", "Dravune"},
+    {&Orbisk, "TarvelMainPanel_Class", "TVR"},
+};
+
+void CopyText(char* dest, std::size_t size, const char* text) {
+    std::strncpy(dest, text, size - 1);
+    dest[size - 1] = '\0';
+}
+
+}  // namespace
+
+const ControllerSlot ControllerSlots[kControllerCount] = {
+    {&ArcSoftTV5, kAppArcSoftTV5, &bWatchArcSoftTV5, FindByIdentity<5>, Close, nullptr, 0},
+    {&TotalMedia35, kAppTotalMedia35, &bWatchTotalMedia35, FindByIdentity<4>, Close, nullptr, 0},
+    {&OrbiskCenter, kAppOrbiskCenter, &bWatchOrbiskCenter, FindByIdentity<1>, Close, nullptr, 0},
+    {&MediaCenter, kAppMediaCenter, &bWatchMediaCenter, FindByIdentity<3>, Close, nullptr, 0},
+    {&PowerCinema, kAppPowerCinema, &bWatchPowerCinema, FindByIdentity<6>, Close, nullptr, 0},
+    {&TVEnhance, kAppTVEnhance, &bWatchTVEnhance, FindByIdentity<7>, Close, nullptr, 0},
+    {&Savrin, kAppSavrin, &bWatchSavrin, FindByIdentity<2>, Close, nullptr, 0},
+    {&Orbisk, kAppOrbisk, &bWatchOrbisk, FindByIdentity<0>, Close, nullptr, 0},
+};
+
+const ControllerSlot* SlotOf(const AppController& app) {
+    for (const ControllerSlot& slot : ControllerSlots)
+        if (slot.pApp == &app) return &slot;
+    return nullptr;
+}
+
+const ControllerSlot* SlotOfCode(std::int32_t code) {
+    for (const ControllerSlot& slot : ControllerSlots)
+        if (slot.nTargetAppCode == code) return &slot;
+    return nullptr;
+}
+
+void StartWatchTimer() {
+    // No callback yet: WM_TIMER id 2 reaches the main window procedure.
+    os::SetTimer(hMainWindow, 2, 1000, nullptr);
+}
+
+void InitProcessRecords() {
+    for (const InitRow& row : kInitRows) {
+        AppController& app = *row.pApp;
+        std::memset(&app, 0, sizeof app);
+        CopyText(app.szClassName, sizeof app.szClassName, row.szClassName);
+        CopyText(app.szWindowTitle, sizeof app.szWindowTitle, row.szWindowTitle);
+    }
+    for (const ControllerSlot& slot : ControllerSlots) *slot.pWatchFlag = 0;
+
+    DefaultTVAPP = kAppOrbisk;
+    nIRKEYType = 0;
+    AlwaysRemoteOff = 0;
+    bMediaCenterPresent = 0;
+
+    KeyRepeatState = KeyRepeatRecord{0, 0, 0, 0};
+    PointerAccelCount = 0;
+    ShutdownDialogOpen = 0;
+    hShutdownDlg = 0;
+    hMainWindow = 0;
+}

@@ -1,0 +1,75 @@
+#include "engine/key_tick.h"
+
+#include "controllers/records.h"
+#include "device/ir_reader.h"
+#include "device/tuner_connection.h"
+#include "engine/route.h"
+#include "engine/trace.h"
+
+namespace {
+
+constexpr std::uint8_t VK_RETURN = 0x0D;
+constexpr std::uint8_t VK_ESCAPE = 0x1B;
+
+// Held keys are thinned while one of these runs; Orbisk Center is not one.
+AppController* const kThinningApps[] = {&Orbisk,     &MediaCenter, &TotalMedia35, &PowerCinema,
+                                        &TVEnhance, &Savrin,      &ArcSoftTV5};
+
+bool AnyThinningAppActive() {
+    for (const AppController* app : kThinningApps)
+        if (app->bActive == 1) return true;
+    return false;
+}
+
+void SendToShutdownDialog(std::int32_t code) {
+    if (code == kSuppressedRepeat) return;
+    std::uint32_t key = (code == 12 || code == 22 || code == 30) ? VK_RETURN : VK_ESCAPE;
+    os::SetForegroundWindow(hShutdownDlg);
+    os::SetActiveWindow(hShutdownDlg);
+    os::SendMessageA(hShutdownDlg, os::WM_KEYDOWN, key, 0);
+}
+
+}  // namespace
+
+void OnKeyTimer(os::Hwnd owner) {
+    if (!IsIRKeyPending()) return;
+
+    std::uint8_t raw;
+    if (g_Board.nIRReaderType == 1)
+        raw = ReadIRCodeFromPins();
+    else if (g_Board.nIRReaderType == 2)
+        raw = ReadIRCodeFromI2C();
+    else
+        return;  // no reader for this board: act on no code
+    if (raw == 255) return;
+
+    std::uint32_t now = os::GetTickCount();
+    KeyRepeatRecord& state = KeyRepeatState;
+    if (raw == state.nLastCode && now - state.dwLastTime < kRepeatWindowMs) {
+        state.bRepeat = 1;
+        // A key held for years must not overflow the count.
+        state.nRepeatCount = static_cast<std::int32_t>(
+            (static_cast<std::uint32_t>(state.nRepeatCount) + 1) & 0x7FFFFFFFu);
+    } else {
+        state.bRepeat = 0;
+        state.nRepeatCount = 0;
+        PointerAccelCount = 0;
+    }
+
+    std::int32_t code = raw;
+    if (nIRKEYType == 3 && code == 12) code = kRemappedCode12;
+    state.dwLastTime = now;
+    state.nLastCode = code;
+    TraceValue("scan Code = ", code);
+
+    if (state.nRepeatCount != 0 && state.nRepeatCount % 10 != 0 && state.bRepeat == 1 &&
+        AnyThinningAppActive())
+        code = kSuppressedRepeat;
+    TraceValue("scan Code = ", code);
+
+    if (ShutdownDialogOpen) {
+        SendToShutdownDialog(code);
+        return;
+    }
+    RouteScanCode(code, owner);
+}
