@@ -22,8 +22,8 @@ endforeach()
 
 # Tests of the Windows build: import checks here, the Wine runs in tests/e2e.
 include(${CMAKE_SOURCE_DIR}/tests/win32.cmake)
-if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.cmake)
+  include(${CMAKE_SOURCE_DIR}/tests/e2e/e2e.cmake)
+elseif(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
   add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_BINARY_DIR}/tests/e2e)
-elseif(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/win32.cmake)
-  include(${CMAKE_SOURCE_DIR}/tests/e2e/win32.cmake)
 endif()
