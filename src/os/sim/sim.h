@@ -13,12 +13,18 @@ namespace sim {
 // Forget everything: clock at 0 (or `startTime`), no windows, empty log,
 // no faults, driver with no presses.
 void Reset(std::uint32_t startTime = 0);
+// Extension files (registry, devices, ...) reset their part through a hook
+// that Reset calls after its own. Registering the same hook twice is harmless.
+void AddResetHook(void (*hook)());
 
 // ---- virtual clock
 std::uint32_t Now();
 // Runs the scheduler for `ms` of virtual time: due timers fire in order,
 // scripted world events happen, modal loops are answered.
 void Run(std::uint32_t ms);
+// GetMessageA returns 0, as for WM_QUIT, once the clock reaches `time`
+// (for tests that run the program's own message loop).
+void EndMessageLoopAt(std::uint32_t time);
 
 // ---- windows (top level, z-order: the newest is on top unless `atBottom`)
 struct WindowSpec {
@@ -26,6 +32,10 @@ struct WindowSpec {
     std::string title;
     bool visible = true;
     std::string owner;  // name of the stand-in program that owns it
+    bool atBottom = false;  // enter the z-order at the bottom instead of the top
+    // The stand-in closes on WM_CLOSE, on WM_SYSCOMMAND SC_CLOSE, and on
+    // Alt+F4 while it is the foreground window.
+    bool closable = false;
 };
 os::Hwnd AddWindow(const WindowSpec& spec);
 void RemoveWindow(os::Hwnd hwnd);
@@ -38,6 +48,11 @@ void RefuseForeground(os::Hwnd hwnd, bool refuse = true);
 void AddWindowAt(std::uint32_t time, const WindowSpec& spec);
 void RemoveWindowAt(std::uint32_t time, const std::string& className, const std::string& title);
 std::string DescribeWindow(os::Hwnd hwnd);  // `0x10002 "Class" "Title"`
+// Top-level windows, topmost first.
+std::vector<os::Hwnd> TopLevelWindows();
+os::Hwnd ActiveWindow();
+// The first window whose class and title equal these bytes exactly, or 0.
+os::Hwnd FindExact(const std::string& className, const std::string& title);
 
 // ---- the effect log
 struct Effect {
@@ -57,6 +72,21 @@ void SetShellExecuteResult(std::uint32_t value);  // default 42
 // Answer the next message box after `afterMs` of virtual time (the modal
 // loop keeps running timers meanwhile) with button `result` (IDOK = 1).
 void AnswerMessageBox(int result, std::uint32_t afterMs = 0);
+// Answer the message box that is open at virtual time `time` (or the next
+// one to open after it) with `result`.
+void AnswerMessageBoxAt(std::uint32_t time, int result);
+// Message boxes shown and not yet answered (nested boxes count each).
+int OpenMessageBoxCount();
+// A successful shell start of `file` (compared without regard to case)
+// makes `spec` appear `delayMs` later, as a started application would.
+void SetLaunchWindow(const std::string& file, const WindowSpec& spec, std::uint32_t delayMs = 500);
+
+// ---- host: Windows directory, files, the program's string table
+void SetWindowsDirectory(const std::string& dir);  // default C:\windows
+void SetFileExists(const std::string& path, bool exists = true);
+bool FileExists(const std::string& path);  // without regard to case
+// LoadStringA answers; entries 22 and 23 start as "Remote Control".
+void SetResourceString(std::uint32_t id, const std::string& text);
 
 // ---- the card's driver
 // Which answers the simulated board gives. Pin `readyPin` reads 1 while a
@@ -79,7 +109,34 @@ void PressKey(std::uint8_t code, std::uint32_t holdMs = 60);
 void PressKeyAt(std::uint32_t time, std::uint8_t code, std::uint32_t holdMs = 60);
 std::uint32_t DriverRequestCount();
 // Refuse every request with `hr` (S_FALSE included) until cleared with S_OK.
+// With S_FALSE the driver still carries the request out, then reports S_FALSE.
 void SetDriverResult(os::HResult hr);
+
+// What the driver answers to requests it does not accept.
+constexpr os::HResult kDriverSetNotFound = static_cast<os::HResult>(0x80070492u);  // property set or id
+constexpr os::HResult kDriverBadRequest = static_cast<os::HResult>(0x80070057u);   // lengths, flags, fields
+constexpr os::HResult kDriverBadAddress = static_cast<os::HResult>(0x800703E6u);   // an address it cannot reach
+constexpr os::HResult kDriverNoConnection = static_cast<os::HResult>(0x80004003u); // null or unknown interface
+
+// One KsProperty call as the driver saw it: the request and data bytes as
+// sent (up to the first 64 and 16 bytes), and the result it gave.
+enum class DriverPath : std::uint8_t { None, Capture, Main };
+struct DriverRequest {
+    std::uint32_t time;
+    DriverPath path;
+    std::uint32_t propertyLength;
+    std::uint32_t dataLength;
+    std::uint8_t property[64];
+    std::uint8_t data[16];
+    os::HResult result;
+    std::vector<std::uint8_t> Property() const;  // the first min(propertyLength, 64) bytes
+    std::vector<std::uint8_t> Data() const;      // the first min(dataLength, 16) bytes
+};
+// The most recent requests (up to 256), oldest first.
+std::vector<DriverRequest> DriverRequests();
+void ClearDriverRequests();
+// Also write every request into the effect log ("ks ...", docs/scenarios.md).
+void LogDriverRequests(bool on);
 
 // ---- fault injection
 enum class Call {

@@ -1,0 +1,61 @@
+// The ordered effect log and the text helpers its lines are written with.
+#include <cstdio>
+#include <vector>
+
+#include "os/sim/sim_world.h"
+
+namespace {
+
+std::vector<sim::Effect> g_effects;
+
+}  // namespace
+
+namespace sim {
+
+const std::vector<Effect>& Effects() { return g_effects; }
+
+std::vector<std::string> EffectLines() {
+    std::vector<std::string> lines;
+    for (const auto& e : g_effects) lines.push_back("t=" + std::to_string(e.time) + " " + e.text);
+    return lines;
+}
+
+std::vector<std::string> EffectTexts() {
+    std::vector<std::string> texts;
+    for (const auto& e : g_effects) texts.push_back(e.text);
+    return texts;
+}
+
+void ClearEffects() { g_effects.clear(); }
+
+void Log(const std::string& text) { g_effects.push_back(Effect{Now(), text}); }
+
+namespace world {
+
+std::string Quote(const char* text) {
+    if (!text) return "(null)";
+    std::string out = "\"";
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+        if (*p == '"') {
+            out += "\\\"";
+        } else if (*p < 0x20 || *p >= 0x7F) {
+            char esc[8];
+            std::snprintf(esc, sizeof esc, "\\x%02X", *p);
+            out += esc;
+        } else {
+            out += static_cast<char>(*p);
+        }
+    }
+    return out + "\"";
+}
+
+std::string Hex(std::uint32_t value, int minDigits) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%0*X", minDigits, value);
+    return buf;
+}
+
+void ResetEffects() { g_effects.clear(); }
+
+}  // namespace world
+}  // namespace sim

@@ -1,0 +1,262 @@
+// Top-level windows in z-order, foreground and active window, and the
+// searches over them. FindWindow(Ex)A compare without regard to case, as
+// user32 does; the title walk hands out the exact bytes.
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "os/sim/sim_world.h"
+
+namespace {
+
+constexpr os::Hwnd kDesktop = 0x10000;
+
+struct Windows {
+    std::vector<sim::world::Window> zorder;  // topmost first
+    os::Hwnd next = 0x10002;
+    os::Hwnd foreground = 0;
+    os::Hwnd active = 0;
+    std::vector<sim::WindowSpec> pendingAdds;
+    std::vector<std::pair<std::string, std::string>> pendingRemoves;
+};
+Windows g_windows;
+
+int IndexOf(os::Hwnd hwnd) {
+    for (int i = 0; i < static_cast<int>(g_windows.zorder.size()); ++i)
+        if (g_windows.zorder[i].hwnd == hwnd) return i;
+    return -1;
+}
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameIgnoringCase(const char* a, const std::string& b) {
+    const char* s = b.c_str();
+    for (; *a && *s; ++a, ++s)
+        if (Lower(*a) != Lower(*s)) return false;
+    return *a == *s;
+}
+
+os::Hwnd Insert(sim::world::Window w, bool atBottom) {
+    w.hwnd = g_windows.next;
+    g_windows.next += 2;
+    if (atBottom)
+        g_windows.zorder.push_back(w);
+    else
+        g_windows.zorder.insert(g_windows.zorder.begin(), w);
+    return w.hwnd;
+}
+
+void PlayAdd(std::uint32_t index) {
+    const os::Hwnd h = sim::AddWindow(g_windows.pendingAdds[index]);
+    sim::Log("world add " + sim::DescribeWindow(h));
+}
+
+void PlayRemove(std::uint32_t index) {
+    const auto& [cls, title] = g_windows.pendingRemoves[index];
+    if (os::Hwnd h = sim::FindExact(cls, title)) {
+        sim::Log("world remove " + sim::DescribeWindow(h));
+        sim::RemoveWindow(h);
+    }
+}
+
+os::Hwnd TopVisible() {
+    for (const auto& w : g_windows.zorder)
+        if (w.visible) return w.hwnd;
+    return 0;
+}
+
+}  // namespace
+
+namespace sim {
+namespace world {
+
+Window* Find(os::Hwnd hwnd) {
+    const int i = IndexOf(hwnd);
+    return i < 0 ? nullptr : &g_windows.zorder[i];
+}
+
+os::WndProc ProcOf(os::Hwnd hwnd) {
+    const Window* w = Find(hwnd);
+    return w ? w->proc : nullptr;
+}
+
+void Destroy(os::Hwnd hwnd) {
+    const int i = IndexOf(hwnd);
+    if (i < 0) return;
+    g_windows.zorder.erase(g_windows.zorder.begin() + i);
+    ForgetTimersOf(hwnd);
+    // Windows hands the foreground on to another window.
+    if (g_windows.foreground == hwnd) g_windows.foreground = TopVisible();
+    if (g_windows.active == hwnd) g_windows.active = 0;
+}
+
+os::Hwnd AddProgramWindow(const std::string& className, const std::string& title, bool visible,
+                          os::WndProc proc) {
+    Window w;
+    w.className = className;
+    w.title = title;
+    w.owner = "program";
+    w.visible = visible;
+    w.proc = proc;
+    return Insert(w, false);
+}
+
+void ResetWindows() { g_windows = Windows(); }
+
+}  // namespace world
+
+os::Hwnd AddWindow(const WindowSpec& spec) {
+    world::Window w;
+    w.className = spec.className;
+    w.title = spec.title;
+    w.owner = spec.owner;
+    w.visible = spec.visible;
+    w.closable = spec.closable;
+    return Insert(w, spec.atBottom);
+}
+
+void RemoveWindow(os::Hwnd hwnd) { world::Destroy(hwnd); }
+
+void SetWindowTitle(os::Hwnd hwnd, const std::string& title) {
+    if (auto* w = world::Find(hwnd)) w->title = title;
+}
+
+void SetWindowVisible(os::Hwnd hwnd, bool visible) {
+    if (auto* w = world::Find(hwnd)) w->visible = visible;
+}
+
+void SetForeground(os::Hwnd hwnd) {
+    if (world::Find(hwnd) || hwnd == 0) g_windows.foreground = hwnd;
+}
+
+void RefuseForeground(os::Hwnd hwnd, bool refuse) {
+    if (auto* w = world::Find(hwnd)) w->refuseForeground = refuse;
+}
+
+void AddWindowAt(std::uint32_t time, const WindowSpec& spec) {
+    g_windows.pendingAdds.push_back(spec);
+    world::Schedule(world::ElapsedAt(time), PlayAdd,
+                    static_cast<std::uint32_t>(g_windows.pendingAdds.size() - 1));
+}
+
+void RemoveWindowAt(std::uint32_t time, const std::string& className, const std::string& title) {
+    g_windows.pendingRemoves.emplace_back(className, title);
+    world::Schedule(world::ElapsedAt(time), PlayRemove,
+                    static_cast<std::uint32_t>(g_windows.pendingRemoves.size() - 1));
+}
+
+std::string DescribeWindow(os::Hwnd hwnd) {
+    const std::string handle = world::Hex(hwnd, 1);
+    const world::Window* w = world::Find(hwnd);
+    if (!w) return handle + " (no window)";
+    return handle + " " + world::Quote(w->className.c_str()) + " " + world::Quote(w->title.c_str());
+}
+
+std::vector<os::Hwnd> TopLevelWindows() {
+    std::vector<os::Hwnd> list;
+    for (const auto& w : g_windows.zorder) list.push_back(w.hwnd);
+    return list;
+}
+
+os::Hwnd ActiveWindow() { return g_windows.active; }
+
+os::Hwnd FindExact(const std::string& className, const std::string& title) {
+    for (const auto& w : g_windows.zorder)
+        if (w.className == className && w.title == title) return w.hwnd;
+    return 0;
+}
+
+}  // namespace sim
+
+namespace os {
+
+Hwnd GetDesktopWindow() { return kDesktop; }
+
+Hwnd GetWindow(Hwnd hwnd, std::uint32_t cmd) {
+    const auto& z = g_windows.zorder;
+    if (cmd == GW_CHILD) return (hwnd == kDesktop && !z.empty()) ? z.front().hwnd : 0;
+    if (cmd == GW_HWNDNEXT) {
+        const int i = IndexOf(hwnd);
+        return (i >= 0 && i + 1 < static_cast<int>(z.size())) ? z[i + 1].hwnd : 0;
+    }
+    return 0;
+}
+
+int GetWindowTextA(Hwnd hwnd, char* buffer, int maxCount) {
+    if (!buffer || maxCount <= 0) return 0;
+    const sim::world::Window* w = sim::world::Find(hwnd);
+    const char* text = w ? w->title.c_str() : "";
+    const int n = static_cast<int>(std::min<std::size_t>(std::strlen(text), maxCount - 1));
+    std::memcpy(buffer, text, n);
+    buffer[n] = '\0';
+    return n;
+}
+
+Hwnd FindWindowExA(Hwnd parent, Hwnd childAfter, const char* className, const char* title) {
+    // Only top-level windows exist here; other parents have no children.
+    if (parent != 0 && parent != kDesktop) return 0;
+    int start = 0;
+    if (childAfter != 0) {
+        start = IndexOf(childAfter) + 1;
+        if (start == 0) return 0;
+    }
+    const auto& z = g_windows.zorder;
+    for (int i = start; i < static_cast<int>(z.size()); ++i) {
+        if (className && !SameIgnoringCase(className, z[i].className)) continue;
+        if (title && !SameIgnoringCase(title, z[i].title)) continue;
+        return z[i].hwnd;
+    }
+    return 0;
+}
+
+Hwnd FindWindowA(const char* className, const char* title) {
+    return FindWindowExA(0, 0, className, title);
+}
+
+int IsWindowVisible(Hwnd hwnd) {
+    const sim::world::Window* w = sim::world::Find(hwnd);
+    return w && w->visible ? 1 : 0;
+}
+
+int IsWindow(Hwnd hwnd) { return sim::world::Find(hwnd) ? 1 : 0; }
+
+int SetForegroundWindow(Hwnd hwnd) {
+    const std::string line = "foreground " + sim::DescribeWindow(hwnd);
+    std::int64_t fault = 0;
+    if (sim::world::TakeFault(sim::Call::SetForegroundWindow, &fault)) {
+        sim::Log(line + " failed");
+        return static_cast<int>(fault);
+    }
+    const int i = IndexOf(hwnd);
+    if (i < 0) {
+        sim::Log(line + " failed");
+        return 0;
+    }
+    if (g_windows.zorder[i].refuseForeground) {
+        sim::Log(line + " refused");
+        return 0;
+    }
+    sim::world::Window w = g_windows.zorder[i];
+    g_windows.zorder.erase(g_windows.zorder.begin() + i);
+    g_windows.zorder.insert(g_windows.zorder.begin(), w);
+    g_windows.foreground = hwnd;
+    g_windows.active = hwnd;
+    sim::Log(line);
+    return 1;
+}
+
+Hwnd SetActiveWindow(Hwnd hwnd) {
+    const std::string line = "active " + sim::DescribeWindow(hwnd);
+    if (!sim::world::Find(hwnd)) {
+        sim::Log(line + " failed");
+        return 0;
+    }
+    const Hwnd previous = g_windows.active;
+    g_windows.active = hwnd;
+    sim::Log(line);
+    return previous;
+}
+
+Hwnd GetForegroundWindow() { return g_windows.foreground; }
+
+}  // namespace os

@@ -1,0 +1,79 @@
+// What the files of the simulated desktop share among themselves: the clock
+// in 64-bit elapsed form, the window list, fault lookups and log helpers.
+// Tests and the program never include this.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "os/os.h"
+#include "os/sim/sim.h"
+
+namespace sim {
+namespace world {
+
+// ---- clock and scheduler (sim_clock.cpp)
+// Virtual milliseconds since Reset; Now() is the start time plus this, wrapped.
+std::uint64_t Elapsed();
+void AdvanceTo(std::uint64_t elapsed);  // moves the clock, plays world events on the way
+// Runs the scheduler until `until`; with `stopOnMessage` it returns early
+// (true) as soon as a posted message for a program window is waiting.
+bool Pump(std::uint64_t until, bool stopOnMessage);
+bool AnythingScheduled();  // timers or world events left
+// A world event at an elapsed time (windows coming and going, answers).
+void Schedule(std::uint64_t at, void (*action)(std::uint32_t arg), std::uint32_t arg);
+void ForgetTimersOf(os::Hwnd hwnd);
+// The elapsed time of a virtual time; a time already past means now.
+std::uint64_t ElapsedAt(std::uint32_t time);
+
+// ---- windows (sim_windows.cpp)
+struct Window {
+    os::Hwnd hwnd = 0;
+    std::string className;
+    std::string title;
+    std::string owner;
+    bool visible = true;
+    bool refuseForeground = false;
+    bool closable = false;
+    os::WndProc proc = nullptr;  // set for the program's own windows
+};
+Window* Find(os::Hwnd hwnd);
+// The program's own window procedure for `hwnd`, or null for stand-ins.
+os::WndProc ProcOf(os::Hwnd hwnd);
+void Destroy(os::Hwnd hwnd);
+os::Hwnd AddProgramWindow(const std::string& className, const std::string& title, bool visible,
+                          os::WndProc proc);
+void ResetWindows();
+
+// ---- messages (sim_messages.cpp)
+bool HasProgramMessage();
+bool QuitPending();
+void QueueMessage(os::Hwnd hwnd, std::uint32_t msg, std::uint32_t wParam, std::int32_t lParam);
+bool DispatchOneProgramMessage();  // pops the first queued message and dispatches it
+void ResetMessages();
+const char* MessageName(std::uint32_t msg);
+
+// ---- faults (sim_faults.cpp)
+// True when the next call of `call` is to fail; `result` receives the value.
+bool TakeFault(Call call, std::int64_t* result);
+void ResetFaults();
+
+// ---- shell starts and message boxes (sim_shell_start.cpp)
+void ResetShell();
+// ---- Windows directory, files, string table (sim_kernel.cpp)
+void ResetHost();
+
+// ---- driver (sim_driver.cpp)
+void ResetDriver();
+void ResetTokens();
+// The caller's buffer behind a token of os::BufferAddress, or null.
+void* ResolveAddress(std::uint32_t token);
+
+// ---- log text helpers (sim_effects.cpp)
+// Text in double quotes: `"` as \" and bytes outside printable ASCII as \xNN.
+std::string Quote(const char* text);
+std::string Hex(std::uint32_t value, int minDigits);
+void ResetEffects();
+std::string VkName(std::uint8_t vk);  // "VK_RETURN", "P", or hex
+
+}  // namespace world
+}  // namespace sim
