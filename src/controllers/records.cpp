@@ -3,6 +3,9 @@
 
 #include <cstring>
 
+#include "app/interval_timer.h"
+#include "config/app_locator.h"
+
 AppController ArcSoftTV5;
 AppController TotalMedia35;
 AppController OrbiskCenter;
@@ -135,8 +138,9 @@ const ControllerSlot* SlotOfCode(std::int32_t code) {
 }
 
 void StartWatchTimer() {
-    // No callback yet: WM_TIMER id 2 reaches the main window procedure.
-    os::SetTimer(hMainWindow, 2, 1000, nullptr);
+    // Start-up binds it; a launch before that binds it to the main window.
+    if (WatchTimer.owner == 0) PrepareWatchTimer(hMainWindow);
+    WatchTimer.Start();
 }
 
 void InitProcessRecords() {
@@ -146,6 +150,8 @@ void InitProcessRecords() {
         CopyText(app.szClassName, sizeof app.szClassName, row.szClassName);
         CopyText(app.szWindowTitle, sizeof app.szWindowTitle, row.szWindowTitle);
     }
+    LocateApplications();
+    ResetIntervalTimers();
     for (const ControllerSlot& slot : ControllerSlots) *slot.pWatchFlag = 0;
 
     DefaultTVAPP = kAppOrbisk;

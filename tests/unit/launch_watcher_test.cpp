@@ -1,0 +1,136 @@
+// Launch watcher: watched applications, the sweep, and the timer's life.
+#include "engine/launch_watcher.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "app/interval_timer.h"
+#include "controllers/records.h"
+#include "os/sim/sim.h"
+
+namespace {
+
+std::int32_t IdleProc(os::Hwnd hwnd, std::uint32_t msg, std::uint32_t wp, std::int32_t lp) {
+    return os::DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+sim::WindowSpec Spec(const char* className, const char* title) {
+    sim::WindowSpec spec;
+    spec.className = className;
+    spec.title = title;
+    return spec;
+}
+
+const sim::WindowSpec kTotalMedia = Spec("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "Arcsoft TotalMedia");
+const sim::WindowSpec kSavrin = Spec("Dravune_Class", "Dravune");
+const sim::WindowSpec kPowerCinema = Spec("PCMainWnd", "PowerCinema");
+
+int Lines(const std::string& prefix) {
+    auto texts = sim::EffectTexts();
+    return static_cast<int>(std::count_if(texts.begin(), texts.end(), [&](const std::string& t) {
+        return t.rfind(prefix, 0) == 0;
+    }));
+}
+
+class LaunchWatcher : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sim::Reset();
+        InitProcessRecords();
+        os::WindowClass wc = {3, IdleProc, 0, 50, 6, "Remote Control"};
+        os::RegisterClassExA(wc);
+        hMainWindow = os::CreateWindowExA(0, "Remote Control", "Remote Control", 0, 0, 0, 0, 0, 0, 0, 0);
+        ASSERT_NE(hMainWindow, 0u);
+        PrepareWatchTimer(hMainWindow);
+        sim::ClearEffects();
+    }
+    void TearDown() override { WatchTimer.Stop(); }
+};
+
+TEST_F(LaunchWatcher, WatchedApplicationClosedIsNoticedWithinASecond) {
+    os::Hwnd tm = sim::AddWindow(kTotalMedia);
+    TotalMedia35.bActive = 1;
+    bWatchTotalMedia35 = 1;
+    StartWatchTimer();
+    sim::Run(30000);
+    EXPECT_EQ(TotalMedia35.bActive, 1) << "still running after 30 s";
+    EXPECT_EQ(WatchTimer.running, 1);
+    sim::RemoveWindow(tm);
+    sim::Run(1000);
+    EXPECT_EQ(TotalMedia35.bActive, 0);
+    EXPECT_EQ(bWatchTotalMedia35, 0);
+    EXPECT_EQ(WatchTimer.running, 0);
+    EXPECT_EQ(Lines("killtimer id=2"), 1);
+    EXPECT_EQ(Lines("sleep"), 0) << "watching never sweeps";
+}
+
+TEST_F(LaunchWatcher, FailedLaunchSweepsStaleMarksAfterTwoSeconds) {
+    sim::AddWindow(kPowerCinema);
+    PowerCinema.bActive = 1;   // its window is there: kept
+    Orbisk.bActive = 1;        // stale
+    TVEnhance.bActive = 1;     // stale
+    Savrin.bActive = 1;        // stale: our choice is to clear it too
+    StartWatchTimer();
+    sim::Run(1000);
+    auto texts = sim::EffectTexts();
+    auto sleep = std::find(texts.begin(), texts.end(), "sleep 2000");
+    ASSERT_NE(sleep, texts.end());
+    EXPECT_NE(std::find(sleep, texts.end(), "killtimer id=2 on " + sim::DescribeWindow(hMainWindow)),
+              texts.end())
+        << "the timer stops after the wait";
+    EXPECT_EQ(PowerCinema.bActive, 1);
+    EXPECT_EQ(Orbisk.bActive, 0);
+    EXPECT_EQ(TVEnhance.bActive, 0);
+    EXPECT_EQ(Savrin.bActive, 0);
+    EXPECT_EQ(WatchTimer.running, 0);
+    sim::Run(5000);
+    EXPECT_EQ(Lines("sleep 2000"), 1) << "one sweep, then idle";
+}
+
+TEST_F(LaunchWatcher, OnlyTheFirstWatchedApplicationIsHandledPerTick) {
+    Savrin.bActive = 1;
+    TotalMedia35.bActive = 1;
+    bWatchSavrin = 1;
+    bWatchTotalMedia35 = 1;
+    StartWatchTimer();
+    sim::Run(1000);
+    EXPECT_EQ(Savrin.bActive, 0);
+    EXPECT_EQ(bWatchSavrin, 0);
+    EXPECT_EQ(bWatchTotalMedia35, 1) << "left for the next start of the timer";
+    EXPECT_EQ(TotalMedia35.bActive, 1);
+    EXPECT_EQ(WatchTimer.running, 0);
+    StartWatchTimer();
+    sim::Run(1000);
+    EXPECT_EQ(TotalMedia35.bActive, 0);
+    EXPECT_EQ(bWatchTotalMedia35, 0);
+}
+
+TEST_F(LaunchWatcher, WatchedSavrinStaysActiveWhileItsWindowIsUp) {
+    os::Hwnd s = sim::AddWindow(kSavrin);
+    Savrin.bActive = 1;
+    bWatchSavrin = 1;
+    StartWatchTimer();
+    sim::Run(5000);
+    EXPECT_EQ(Savrin.bActive, 1);
+    sim::RemoveWindow(s);
+    sim::Run(1000);
+    EXPECT_EQ(Savrin.bActive, 0);
+}
+
+TEST_F(LaunchWatcher, StoppedFromItsOwnTickAndRestartedWithAFreshPeriod) {
+    bWatchOrbisk = 1;
+    StartWatchTimer();
+    sim::Run(1000);  // window absent: stops itself on this tick
+    EXPECT_EQ(WatchTimer.running, 0);
+    sim::Run(500);
+    bWatchOrbisk = 1;
+    StartWatchTimer();
+    sim::Run(999);
+    EXPECT_EQ(bWatchOrbisk, 1) << "no tick before a full second";
+    sim::Run(1);
+    EXPECT_EQ(bWatchOrbisk, 0);
+}
+
+}  // namespace
