@@ -1,0 +1,10 @@
+# Scenario checks: rcsim plays each docs/scenarios/*.scn and compares its
+# effect log with the lines the scenario expects.
+if(TARGET rcsim)
+  file(GLOB RC_SCENARIOS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/scenarios/*.scn)
+  foreach(scn IN LISTS RC_SCENARIOS)
+    get_filename_component(name ${scn} NAME_WE)
+    add_test(NAME scenario.${name} COMMAND rcsim --check ${scn})
+    set_tests_properties(scenario.${name} PROPERTIES LABELS scenario)
+  endforeach()
+endif()

@@ -1,0 +1,309 @@
+// Scenario lines: the world (windows, board, tuner, registry, host) and the
+// timeline (presses, windows coming and going, message-box answers, runs).
+#include "scenario.h"
+
+#include <cstdlib>
+#include <sstream>
+
+#include "device/tuner_connection.h"
+#include "os/registry.h"
+#include "os/sim/sim.h"
+#include "os/sim/sim_registry.h"
+
+namespace rcsim {
+namespace {
+
+using Words = std::vector<std::string>;
+
+bool Number(const std::string& word, std::uint32_t* value) {
+    if (word.empty()) return false;
+    char* end = nullptr;
+    const unsigned long v = std::strtoul(word.c_str(), &end, 0);
+    if (*end != '\0' || v > 0xFFFFFFFFul || word[0] == '-') return false;
+    *value = static_cast<std::uint32_t>(v);
+    return true;
+}
+
+// "key=value" words after the first `from` words.
+bool Option(const Words& w, std::size_t from, const std::string& key, std::uint32_t* value,
+            bool* bad) {
+    for (std::size_t i = from; i < w.size(); ++i)
+        if (w[i].compare(0, key.size() + 1, key + "=") == 0) {
+            if (!Number(w[i].substr(key.size() + 1), value)) *bad = true;
+            return true;
+        }
+    return false;
+}
+
+bool Flag(const Words& w, std::size_t from, const std::string& flag) {
+    for (std::size_t i = from; i < w.size(); ++i)
+        if (w[i] == flag) return true;
+    return false;
+}
+
+// `"Class" "Title" [hidden] [bottom] [closable] [owner=NAME]` from word `from`.
+bool WindowFrom(const Words& w, std::size_t from, sim::WindowSpec* spec, std::string* error) {
+    if (w.size() < from + 2) {
+        *error = "expected \"Class\" \"Title\"";
+        return false;
+    }
+    spec->className = w[from];
+    spec->title = w[from + 1];
+    for (std::size_t i = from + 2; i < w.size(); ++i) {
+        if (w[i] == "hidden") spec->visible = false;
+        else if (w[i] == "bottom") spec->atBottom = true;
+        else if (w[i] == "closable") spec->closable = true;
+        else if (w[i].compare(0, 6, "owner=") == 0) spec->owner = w[i].substr(6);
+        else {
+            *error = "unknown window flag '" + w[i] + "'";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Board(const Words& w, std::string* error) {
+    sim::DriverBoard board;
+    std::uint32_t reader = 2, pin = 6, chip = board.chipId, variant = 1;
+    bool bad = false;
+    Option(w, 1, "reader", &reader, &bad);
+    Option(w, 1, "pin", &pin, &bad);
+    Option(w, 1, "chip", &chip, &bad);
+    Option(w, 1, "variant", &variant, &bad);
+    if (bad || pin > 255 || reader > 255 || chip > 0xFFFF || variant > 255) {
+        *error = "bad board option";
+        return false;
+    }
+    board.readyPin = static_cast<std::uint8_t>(pin);
+    board.chipId = static_cast<std::uint16_t>(chip);
+    board.i2cShifted = Flag(w, 1, "shifted");
+    board.answersPins = !Flag(w, 1, "nopins");
+    board.answersI2C = !Flag(w, 1, "noi2c");
+    sim::SetDriverBoard(board);
+    g_Board.nIRReaderType = static_cast<std::uint8_t>(reader);
+    g_Board.nIRReadyPin = static_cast<std::uint8_t>(pin);
+    g_Board.nBoardVariant = static_cast<std::uint8_t>(variant);
+    return true;
+}
+
+bool Tuner(const Words& w, std::string* error) {
+    if (w.size() != 2 || (w[1] != "capture" && w[1] != "main" && w[1] != "none")) {
+        *error = "expected tuner capture|main|none";
+        return false;
+    }
+    if (w[1] == "capture")
+        g_Tuner = TunerConnection{0, sim::DriverCapturePath(), nullptr, sim::DriverCapturePath(),
+                                  0x7164, 0, 0};
+    else if (w[1] == "main")
+        g_Tuner = TunerConnection{1, nullptr, sim::DriverMainPath(), sim::DriverMainPath(),
+                                  0x7164, 1, 0};
+    else
+        g_Tuner = TunerConnection{0, nullptr, nullptr, nullptr, 0x7164, 0, 0};
+    return true;
+}
+
+// reg "Path" "Name" dword N | sz "text" | binary XX XX ...
+bool Registry(const Words& w, std::string* error) {
+    if (w.size() < 4) {
+        *error = "expected reg \"Path\" \"Name\" dword|sz|binary ...";
+        return false;
+    }
+    std::uint32_t value = 0;
+    if (w[3] == "dword" && w.size() == 5 && Number(w[4], &value)) {
+        sim::SetRegDword(w[1], w[2], value);
+    } else if (w[3] == "sz" && w.size() == 5) {
+        sim::SetRegString(w[1], w[2], w[4]);
+    } else if (w[3] == "binary") {
+        std::vector<std::uint8_t> bytes;
+        for (std::size_t i = 4; i < w.size(); ++i) {
+            if (!Number("0x" + w[i], &value) || value > 255) {
+                *error = "bad byte '" + w[i] + "'";
+                return false;
+            }
+            bytes.push_back(static_cast<std::uint8_t>(value));
+        }
+        sim::SetRegValue(w[1], w[2], os::REG_BINARY, bytes);
+    } else {
+        *error = "bad reg value";
+        return false;
+    }
+    return true;
+}
+
+bool Timeline(const Words& w, Scenario* s, std::string* error) {
+    std::uint32_t at = 0;
+    if (w.size() < 3 || !Number(w[1], &at)) {
+        *error = "expected at <ms> ...";
+        return false;
+    }
+    const std::uint32_t time = s->start + at;
+    std::uint32_t extra = 0;
+    if (w[2] == "press") {
+        std::uint32_t code = 0, hold = 60;
+        if (w.size() < 4 || !Number(w[3], &code) || code > 255 ||
+            (w.size() == 6 && (w[4] != "hold" || !Number(w[5], &hold))) ||
+            (w.size() != 4 && w.size() != 6)) {
+            *error = "expected at <ms> press <code> [hold <ms>]";
+            return false;
+        }
+        sim::PressKeyAt(time, static_cast<std::uint8_t>(code), hold);
+        extra = hold;
+    } else if (w[2] == "window" && w.size() >= 4 && w[3] == "add") {
+        sim::WindowSpec spec;
+        if (!WindowFrom(w, 4, &spec, error)) return false;
+        sim::AddWindowAt(time, spec);
+    } else if (w[2] == "window" && w.size() == 6 && w[3] == "remove") {
+        sim::RemoveWindowAt(time, w[4], w[5]);
+    } else if (w[2] == "messagebox" && w.size() == 5 && w[3] == "answer" && Number(w[4], &extra)) {
+        sim::AnswerMessageBoxAt(time, static_cast<int>(extra));
+        extra = 0;
+    } else {
+        *error = "unknown timeline line";
+        return false;
+    }
+    if (at + extra > s->lastEvent) s->lastEvent = at + extra;
+    return true;
+}
+
+bool Line(const Words& w, Scenario* s, std::string* error) {
+    const std::string& k = w[0];
+    std::uint32_t n = 0;
+    if (k == "start") return true;  // read by ReadStart
+    if (k == "at") return Timeline(w, s, error);
+    if (k == "run" && w.size() == 2 && Number(w[1], &n)) {
+        s->runs.push_back(n);
+        return true;
+    }
+    if (k == "program" && w.size() == 2 && (w[1] == "on" || w[1] == "off")) {
+        s->startProgram = w[1] == "on";
+        return true;
+    }
+    if (k == "window") {
+        sim::WindowSpec spec;
+        if (!WindowFrom(w, 1, &spec, error)) return false;
+        sim::AddWindow(spec);
+        return true;
+    }
+    if (k == "foreground" && w.size() == 3) {
+        sim::SetForeground(sim::FindExact(w[1], w[2]));
+        return true;
+    }
+    if (k == "refuse" && w.size() == 3) {
+        sim::RefuseForeground(sim::FindExact(w[1], w[2]));
+        return true;
+    }
+    if (k == "board") return Board(w, error);
+    if (k == "tuner") return Tuner(w, error);
+    if (k == "reg") return Registry(w, error);
+    if (k == "windir" && w.size() == 2) {
+        sim::SetWindowsDirectory(w[1]);
+        return true;
+    }
+    if (k == "file" && w.size() == 2) {
+        sim::SetFileExists(w[1]);
+        return true;
+    }
+    if (k == "shellresult" && w.size() == 2 && Number(w[1], &n)) {
+        sim::SetShellExecuteResult(n);
+        return true;
+    }
+    if (k == "launch" && w.size() >= 4) {
+        sim::WindowSpec spec;
+        std::uint32_t after = 500;
+        Words rest(w.begin(), w.end());
+        if (rest.size() >= 6 && rest[rest.size() - 2] == "after") {
+            if (!Number(rest.back(), &after)) {
+                *error = "bad launch delay";
+                return false;
+            }
+            rest.resize(rest.size() - 2);
+        }
+        if (!WindowFrom(rest, 2, &spec, error)) return false;
+        sim::SetLaunchWindow(w[1], spec, after);
+        return true;
+    }
+    if (k == "messagebox" && w.size() == 5 && w[1] == "answer" && w[3] == "after") {
+        std::uint32_t result = 0;
+        if (Number(w[2], &result) && Number(w[4], &n)) {
+            sim::AnswerMessageBox(static_cast<int>(result), n);
+            return true;
+        }
+    }
+    if (k == "logdriver" && w.size() == 2 && (w[1] == "on" || w[1] == "off")) {
+        sim::LogDriverRequests(w[1] == "on");
+        return true;
+    }
+    if (k == "winver" && w.size() == 4) {
+        sim::WindowsVersion v;
+        if (Number(w[1], &v.major) && Number(w[2], &v.minor) && Number(w[3], &v.build)) {
+            sim::SetWindowsVersion(v);
+            return true;
+        }
+    }
+    *error = "unknown or malformed line '" + k + "'";
+    return false;
+}
+
+template <typename Visit>
+bool EachLine(const std::string& text, std::string* error, Visit visit) {
+    std::istringstream in(text);
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        Words words;
+        std::string why;
+        if (!SplitWords(line, &words, &why) || (!words.empty() && !visit(words, &why))) {
+            *error = std::to_string(number) + ": " + why;
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool SplitWords(const std::string& line, std::vector<std::string>* words, std::string* error) {
+    std::size_t i = 0;
+    while (i < line.size()) {
+        const char c = line[i];
+        if (c == ' ' || c == '\t') {
+            ++i;
+        } else if (c == '#') {
+            break;
+        } else if (c == '"') {
+            std::string word;
+            for (++i; i < line.size() && line[i] != '"'; ++i) {
+                if (line[i] == '\\' && i + 1 < line.size() && line[i + 1] == '"') ++i;
+                word += line[i];
+            }
+            if (i >= line.size()) {
+                *error = "unterminated quote";
+                return false;
+            }
+            ++i;
+            words->push_back(word);
+        } else {
+            const std::size_t end = line.find_first_of(" \t#", i);
+            words->push_back(line.substr(i, end == std::string::npos ? std::string::npos : end - i));
+            i = end == std::string::npos ? line.size() : end;
+        }
+    }
+    return true;
+}
+
+bool ReadStart(const std::string& text, std::uint32_t* start, std::string* error) {
+    return EachLine(text, error, [start](const Words& w, std::string* why) {
+        if (w[0] != "start") return true;
+        if (w.size() == 2 && Number(w[1], start)) return true;
+        *why = "expected start <ms>";
+        return false;
+    });
+}
+
+bool Apply(const std::string& text, Scenario* scenario, std::string* error) {
+    return EachLine(text, error, [scenario](const Words& w, std::string* why) {
+        return Line(w, scenario, why);
+    });
+}
+
+}  // namespace rcsim
