@@ -1,6 +1,7 @@
 // The shared records' start values, the identity searches and the start-up.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -12,35 +13,29 @@
 
 namespace {
 
-TEST(Records, StartValues) {
+TEST(Records, InitialisationResetsEveryRecord) {
     sim::Reset();
     DefaultTVAPP = 9;
     ArcSoftTV5.bActive = 1;
+    std::snprintf(ArcSoftTV5.szClassName, sizeof ArcSoftTV5.szClassName, "stale");
     bWatchSavrin = 1;
     KeyRepeatState.nRepeatCount = 7;
+    ShutdownDialogOpen = 1;
     InitProcessRecords();
     EXPECT_EQ(6, DefaultTVAPP);
-    EXPECT_EQ(0, nIRKEYType);
-    EXPECT_EQ(0, AlwaysRemoteOff);
     EXPECT_EQ(0, ArcSoftTV5.bActive);
+    EXPECT_STREQ("_MIRACLE_20090309_1", ArcSoftTV5.szClassName);
     EXPECT_EQ(0, bWatchSavrin);
     EXPECT_EQ(0, KeyRepeatState.nRepeatCount);
-    EXPECT_STREQ("_MIRACLE_20090309_1", ArcSoftTV5.szClassName);
-    EXPECT_STREQ("ArcSoft TotalMedia", TotalMedia35.szWindowTitle);
-    EXPECT_STREQ("", Savrin.szClassName);
-    EXPECT_STREQ("Dravune", Savrin.szWindowTitle);
-    EXPECT_STREQ("", ArcSoftTV5.szExeName);
-
-    const std::int32_t codes[] = {2, 4, 5, 6, 7, 8, 9, 10};
-    const std::uint32_t commands[] = {1107, 1104, 1103, 1101, 1106, 1105, 1102, 1108};
-    for (int i = 0; i < 8; ++i) {
-        ASSERT_NE(nullptr, FindTargetApp(codes[i]));
-        EXPECT_EQ(commands[i], FindTargetApp(codes[i])->nMenuCommand);
-        ASSERT_NE(nullptr, SlotOfCode(codes[i]));
-        EXPECT_EQ(SlotOfCode(codes[i])->pApp, IdentityOf(*SlotOfCode(codes[i])->pApp)->pApp);
+    EXPECT_EQ(0, ShutdownDialogOpen);
+    // Every application code reaches one record through each table.
+    for (const TargetAppRow& row : TargetAppTable) {
+        ASSERT_NE(nullptr, SlotOfCode(row.nCode)) << row.szLabel;
+        AppController* app = SlotOfCode(row.nCode)->pApp;
+        ASSERT_NE(nullptr, IdentityOf(*app)) << row.szLabel;
+        EXPECT_EQ(row.nCode, IdentityOf(*app)->nTargetAppCode) << row.szLabel;
     }
-    for (std::int32_t unused : {0, 1, 3, 11})
-        EXPECT_EQ(nullptr, FindTargetApp(unused)) << unused;
+    EXPECT_EQ(nullptr, FindTargetApp(3));
 }
 
 TEST(Records, EachIdentityAloneMeansATvWindowExists) {
