@@ -8,34 +8,21 @@
 
 #include "controllers/records.h"
 #include "os/sim/sim.h"
+#include "main_window_world.h"
 
 namespace {
 
-std::int32_t IdleProc(os::Hwnd hwnd, std::uint32_t msg, std::uint32_t wp, std::int32_t lp) {
-    return os::DefWindowProcA(hwnd, msg, wp, lp);
-}
+using test_world::Lines;
 
 int g_ticks = 0;
 void CountTick(os::Hwnd, std::uint32_t, std::uint32_t, std::uint32_t) { ++g_ticks; }
 
-int Lines(const std::string& prefix) {
-    auto texts = sim::EffectTexts();
-    return static_cast<int>(std::count_if(texts.begin(), texts.end(), [&](const std::string& t) {
-        return t.rfind(prefix, 0) == 0;
-    }));
-}
-
 class IntervalTimers : public ::testing::Test {
 protected:
     void SetUp() override {
-        sim::Reset();
-        InitProcessRecords();
-        os::WindowClass wc = {3, IdleProc, 0, 50, 6, "Remote Control"};
-        os::RegisterClassExA(wc);
-        main_ = os::CreateWindowExA(0, "Remote Control", "Remote Control", 0, 0, 0, 0, 0, 0, 0, 0);
+        main_ = test_world::StartWithMainWindow();
         ASSERT_NE(main_, 0u);
         g_ticks = 0;
-        sim::ClearEffects();
     }
     void TearDown() override {
         KeyTimer.Stop();

@@ -9,12 +9,11 @@
 #include "app/interval_timer.h"
 #include "controllers/records.h"
 #include "os/sim/sim.h"
+#include "main_window_world.h"
 
 namespace {
 
-std::int32_t IdleProc(os::Hwnd hwnd, std::uint32_t msg, std::uint32_t wp, std::int32_t lp) {
-    return os::DefWindowProcA(hwnd, msg, wp, lp);
-}
+using test_world::Lines;
 
 sim::WindowSpec Spec(const char* className, const char* title) {
     sim::WindowSpec spec;
@@ -27,24 +26,11 @@ const sim::WindowSpec kTotalMedia = Spec("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "
 const sim::WindowSpec kSavrin = Spec("Dravune_Class", "Dravune");
 const sim::WindowSpec kPowerCinema = Spec("PCMainWnd", "PowerCinema");
 
-int Lines(const std::string& prefix) {
-    auto texts = sim::EffectTexts();
-    return static_cast<int>(std::count_if(texts.begin(), texts.end(), [&](const std::string& t) {
-        return t.rfind(prefix, 0) == 0;
-    }));
-}
-
 class LaunchWatcher : public ::testing::Test {
 protected:
     void SetUp() override {
-        sim::Reset();
-        InitProcessRecords();
-        os::WindowClass wc = {3, IdleProc, 0, 50, 6, "Remote Control"};
-        os::RegisterClassExA(wc);
-        hMainWindow = os::CreateWindowExA(0, "Remote Control", "Remote Control", 0, 0, 0, 0, 0, 0, 0, 0);
-        ASSERT_NE(hMainWindow, 0u);
+        ASSERT_NE(test_world::StartWithMainWindow(), 0u);
         PrepareWatchTimer(hMainWindow);
-        sim::ClearEffects();
     }
     void TearDown() override { WatchTimer.Stop(); }
 };
