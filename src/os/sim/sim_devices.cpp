@@ -134,6 +134,28 @@ void ReleaseObject(Object* object) {
     object->members.clear();
 }
 
+bool ListOpen(os::Hdevinfo set) {
+    if (set == kDevinfoHandle && W().openLists > 0) return true;
+    W().lastError = kErrorInvalidHandle;
+    return false;
+}
+
+// IMoniker::BindToStorage (a property bag) and BindToObject (a filter).
+os::HResult BindMoniker(os::ComPtr moniker, const Guid& iid, os::ComPtr* object, sim::DeviceCall call) {
+    if (!object) return os::E_POINTER;
+    *object = nullptr;
+    Object* m = Lookup(moniker, Kind::Moniker);
+    if (!m) return os::E_POINTER;
+    std::int64_t result = 0;
+    if (Fails(call, &result)) return static_cast<os::HResult>(result);
+    const sim::FilterSpec& spec = W().filters[m->device].spec;
+    const bool storage = call == sim::DeviceCall::BindToStorage;
+    if (!(storage ? spec.bagOpens : spec.binds)) return os::E_FAIL;
+    if (!Same(iid, storage ? kPropertyBag : kBaseFilter)) return os::E_NOINTERFACE;
+    *object = Hand(New(storage ? Kind::PropertyBag : Kind::Filter, m->device));
+    return os::S_OK;
+}
+
 }  // namespace
 
 namespace sim {
@@ -166,7 +188,7 @@ int LiveComObjects() {
 
 int LiveFilters() {
     int live = 0;
-    for (auto& object : W().objects) live += (object->kind == Kind::Filter && object->refs > 0) ? 1 : 0;
+    for (auto& o : W().objects) live += (o->kind == Kind::Filter && o->refs > 0) ? 1 : 0;
     return live;
 }
 
@@ -196,10 +218,7 @@ Hdevinfo SetupDiGetClassDevsA(const Guid* classGuid, const char* enumerator, Hwn
 }
 
 int SetupDiEnumDeviceInfo(Hdevinfo set, std::uint32_t memberIndex, SpDevinfoData* data) {
-    if (set != kDevinfoHandle || W().openLists == 0) {
-        W().lastError = kErrorInvalidHandle;
-        return 0;
-    }
+    if (!ListOpen(set)) return 0;
     if (!data || data->cbSize != kSpDevinfoDataSize) {
         W().lastError = kErrorInvalidUserBuffer;
         return 0;
@@ -215,9 +234,9 @@ int SetupDiEnumDeviceInfo(Hdevinfo set, std::uint32_t memberIndex, SpDevinfoData
 int SetupDiGetDeviceRegistryPropertyA(Hdevinfo set, SpDevinfoData* data, std::uint32_t property,
                                       std::uint32_t* regType, std::uint8_t* buffer,
                                       std::uint32_t bufferSize, std::uint32_t* requiredSize) {
-    if (set != kDevinfoHandle || W().openLists == 0 || !data || data->devInst == 0 ||
-        data->devInst > W().devices.size()) {
-        W().lastError = kErrorInvalidHandle;
+    if (!ListOpen(set)) return 0;
+    if (!data || data->devInst == 0 || data->devInst > W().devices.size()) {
+        W().lastError = kErrorInvalidParameter;
         return 0;
     }
     const sim::DeviceSpec& device = W().devices[data->devInst - 1];
@@ -245,10 +264,7 @@ int SetupDiGetDeviceRegistryPropertyA(Hdevinfo set, SpDevinfoData* data, std::ui
 }
 
 int SetupDiDestroyDeviceInfoList(Hdevinfo set) {
-    if (set != kDevinfoHandle || W().openLists == 0) {
-        W().lastError = kErrorInvalidHandle;
-        return 0;
-    }
+    if (!ListOpen(set)) return 0;
     --W().openLists;
     return 1;
 }
@@ -277,20 +293,14 @@ HResult CoCreateInstance(const Guid& clsid, ComPtr outer, std::uint32_t context,
                          ComPtr* object) {
     if (!object) return E_POINTER;
     *object = nullptr;
+    const bool devEnum = Same(clsid, kSystemDeviceEnum);
+    if (!devEnum && !Same(clsid, kFilterGraph)) return kClassNotRegistered;
     std::int64_t result = 0;
-    if (Same(clsid, kSystemDeviceEnum)) {
-        if (Fails(sim::DeviceCall::CreateDeviceEnumerator, &result)) return static_cast<HResult>(result);
-        if (!Same(iid, kCreateDevEnum)) return E_NOINTERFACE;
-        *object = Hand(New(Kind::DevEnum));
-        return S_OK;
-    }
-    if (Same(clsid, kFilterGraph)) {
-        if (Fails(sim::DeviceCall::CreateFilterGraph, &result)) return static_cast<HResult>(result);
-        if (!Same(iid, kGraphBuilder)) return E_NOINTERFACE;
-        *object = Hand(New(Kind::Graph));
-        return S_OK;
-    }
-    return kClassNotRegistered;
+    if (Fails(devEnum ? sim::DeviceCall::CreateDeviceEnumerator : sim::DeviceCall::CreateFilterGraph, &result))
+        return static_cast<HResult>(result);
+    if (!Same(iid, devEnum ? kCreateDevEnum : kGraphBuilder)) return E_NOINTERFACE;
+    *object = Hand(New(devEnum ? Kind::DevEnum : Kind::Graph));
+    return S_OK;
 }
 
 HResult CreateClassEnumerator(ComPtr devEnum, const Guid& category, ComPtr* enumMoniker,
@@ -335,29 +345,11 @@ HResult EnumMonikerNext(ComPtr enumMoniker, ComPtr* moniker) {
 }
 
 HResult BindToStorage(ComPtr moniker, const Guid& iid, ComPtr* object) {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    Object* m = Lookup(moniker, Kind::Moniker);
-    if (!m) return E_POINTER;
-    std::int64_t result = 0;
-    if (Fails(sim::DeviceCall::BindToStorage, &result)) return static_cast<HResult>(result);
-    if (!W().filters[m->device].spec.bagOpens) return E_FAIL;
-    if (!Same(iid, kPropertyBag)) return E_NOINTERFACE;
-    *object = Hand(New(Kind::PropertyBag, m->device));
-    return S_OK;
+    return BindMoniker(moniker, iid, object, sim::DeviceCall::BindToStorage);
 }
 
 HResult BindToObject(ComPtr moniker, const Guid& iid, ComPtr* object) {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    Object* m = Lookup(moniker, Kind::Moniker);
-    if (!m) return E_POINTER;
-    std::int64_t result = 0;
-    if (Fails(sim::DeviceCall::BindToObject, &result)) return static_cast<HResult>(result);
-    if (!W().filters[m->device].spec.binds) return E_FAIL;
-    if (!Same(iid, kBaseFilter)) return E_NOINTERFACE;
-    *object = Hand(New(Kind::Filter, m->device));
-    return S_OK;
+    return BindMoniker(moniker, iid, object, sim::DeviceCall::BindToObject);
 }
 
 HResult PropertyBagRead(ComPtr propertyBag, const char16_t* name, char* buffer,
