@@ -27,10 +27,10 @@ protected:
     void SetUp() override {
         sim::Reset();
         InitProcessRecords();
-        sim::WindowSpec spec;
-        spec.className = "TVEnhance";
-        spec.title = "TV Enhance";
-        hwnd = sim::AddWindow(spec);
+        sim::WindowSpec window;
+        window.className = "TVEnhance";
+        window.title = "TV Enhance";
+        hwnd = sim::AddWindow(window);
         target = sim::DescribeWindow(hwnd);
     }
     // The effects of one key, after the preamble's two lines.

@@ -19,15 +19,15 @@ protected:
     void SetUp() override {
         sim::Reset();
         InitProcessRecords();
-        hMainWindow = sim::AddWindow(Spec("Remote Control", "Remote Control", false));
+        hMainWindow = sim::AddWindow(Window("Remote Control", "Remote Control", false));
         Install(TotalMedia35, "C:\\Apps\\TM", "TotalMedia.exe");
     }
-    static sim::WindowSpec Spec(const char* cls, const char* title, bool visible = true) {
-        sim::WindowSpec spec;
-        spec.className = cls;
-        spec.title = title;
-        spec.visible = visible;
-        return spec;
+    static sim::WindowSpec Window(const char* cls, const char* title, bool visible = true) {
+        sim::WindowSpec window;
+        window.className = cls;
+        window.title = title;
+        window.visible = visible;
+        return window;
     }
     static void Install(AppController& app, const char* dir, const char* exe) {
         app.bInstalled = 1;
@@ -43,10 +43,10 @@ protected:
 };
 
 TEST_F(Controller, TitleWalkMatchesWholeTitleWithCase) {
-    sim::AddWindow(Spec("X", "PowerCinema 7"));
-    sim::AddWindow(Spec("X", "powercinema"));
+    sim::AddWindow(Window("X", "PowerCinema 7"));
+    sim::AddWindow(Window("X", "powercinema"));
     EXPECT_EQ(0u, FindWindowByTitle(PowerCinema));
-    os::Hwnd exact = sim::AddWindow(Spec("X", "PowerCinema", false));
+    os::Hwnd exact = sim::AddWindow(Window("X", "PowerCinema", false));
     EXPECT_EQ(exact, FindWindowByTitle(PowerCinema));
 }
 
@@ -71,7 +71,7 @@ TEST_F(Controller, LaunchThresholdIs30) {
 }
 
 TEST_F(Controller, LaunchStartsNothingWhenRunningOrNotInstalled) {
-    os::Hwnd tm = sim::AddWindow(Spec("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "anything"));
+    os::Hwnd tm = sim::AddWindow(Window("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "anything"));
     EXPECT_EQ(tm, Launch(TotalMedia35));
     EXPECT_EQ(0u, ActivateOrLaunch(ArcSoftTV5));  // not installed
     sim::RemoveWindow(tm);
@@ -115,7 +115,7 @@ TEST_F(Controller, UnterminatedInstallFieldsStayInTheirBuffers) {
 }
 
 TEST_F(Controller, CloseUsesAltF4OnlyOnTheForegroundApplication) {
-    os::Hwnd tm = sim::AddWindow(Spec("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "Arcsoft TotalMedia"));
+    os::Hwnd tm = sim::AddWindow(Window("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "Arcsoft TotalMedia"));
     TotalMedia35.bActive = 1;
     sim::ClearEffects();
     Close(TotalMedia35);
@@ -124,7 +124,7 @@ TEST_F(Controller, CloseUsesAltF4OnlyOnTheForegroundApplication) {
               Matching("keybd"));
     EXPECT_EQ(0, TotalMedia35.bActive);
 
-    os::Hwnd other = sim::AddWindow(Spec("Notepad", "Letter"));
+    os::Hwnd other = sim::AddWindow(Window("Notepad", "Letter"));
     sim::SetForeground(other);
     sim::RefuseForeground(tm);
     TotalMedia35.bActive = 1;
@@ -156,7 +156,7 @@ TEST_F(Controller, LaunchOrCloseStartsTheWatcherAndSetsTheWatchFlagOnSuccess) {
     EXPECT_EQ(Lines{}, Matching("shell"));
     EXPECT_EQ(1u, Matching("timer set").size() + Matching("settimer").size());
 
-    sim::AddWindow(Spec("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "Arcsoft TotalMedia"));
+    sim::AddWindow(Window("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "Arcsoft TotalMedia"));
     bWatchTotalMedia35 = 0;
     sim::ClearEffects();
     LaunchOrClose(TotalMedia35);  // running: closed instead

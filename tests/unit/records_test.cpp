@@ -59,10 +59,10 @@ TEST(Records, EachIdentityAloneMeansATvWindowExists) {
         near.title = std::string(row.title) + " ";
         sim::AddWindow(near);
         EXPECT_TRUE(NoTvAppWindow()) << row.title;
-        sim::WindowSpec spec;
-        spec.className = row.cls;
-        spec.title = row.title;
-        os::Hwnd hwnd = sim::AddWindow(spec);
+        sim::WindowSpec window;
+        window.className = row.cls;
+        window.title = row.title;
+        os::Hwnd hwnd = sim::AddWindow(window);
         EXPECT_FALSE(NoTvAppWindow()) << row.title;
         EXPECT_EQ(hwnd, FindMainWindow(*row.app)) << row.title;
     }
