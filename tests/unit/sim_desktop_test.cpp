@@ -1,0 +1,156 @@
+// The simulated desktop itself: searches as user32 makes them, the blocking
+// Sleep, timers nested in modal loops, the wrap of the millisecond counter.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "os/os.h"
+#include "os/sim/sim.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::vector<std::uint32_t> g_fired;
+void Record(os::Hwnd, std::uint32_t, std::uint32_t id, std::uint32_t time) {
+    g_fired.push_back(id * 100000 + time);
+}
+
+std::int32_t PlainProc(os::Hwnd, std::uint32_t, std::uint32_t, std::int32_t) { return 0; }
+
+os::Hwnd ProgramWindow() {
+    os::WindowClass wc = {0, PlainProc, 0, 0, 0, "Host"};
+    os::RegisterClassExA(wc);
+    return os::CreateWindowExA(0, "Host", "Host", 0, 0, 0, 0, 0, 0, 0, 0);
+}
+
+class SimDesktop : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sim::Reset();
+        g_fired.clear();
+    }
+};
+
+TEST_F(SimDesktop, FindWindowIgnoresCaseButTheTitleWalkIsExact) {
+    const os::Hwnd lower = sim::AddWindow({"tmwnd", "totalmedia", true, ""});
+    const os::Hwnd upper = sim::AddWindow({"TMWnd", "TotalMedia", true, ""});  // now on top
+    EXPECT_EQ(upper, os::FindWindowA("TMWND", nullptr));
+    EXPECT_EQ(upper, os::FindWindowA(nullptr, "TOTALMEDIA"));
+    EXPECT_EQ(lower, os::FindWindowExA(os::GetDesktopWindow(), upper, "tmwnd", "totalMEDIA"));
+    EXPECT_EQ(0u, os::FindWindowExA(0, lower, "tmwnd", nullptr));
+    EXPECT_EQ(0u, os::FindWindowA("TMWnd", "TotalMedia "));  // whole text, not a prefix
+    EXPECT_EQ(0u, os::FindWindowA("", nullptr));
+
+    // The walk: topmost first, and exactly the bytes the window holds.
+    os::Hwnd h = os::GetWindow(os::GetDesktopWindow(), os::GW_CHILD);
+    Lines titles;
+    char buf[128];
+    for (; h; h = os::GetWindow(h, os::GW_HWNDNEXT)) {
+        os::GetWindowTextA(h, buf, sizeof buf);
+        titles.push_back(buf);
+    }
+    EXPECT_EQ((Lines{"TotalMedia", "totalmedia"}), titles);
+}
+
+TEST_F(SimDesktop, WindowTextCopyIsBounded) {
+    const os::Hwnd h = sim::AddWindow({"C", std::string(200, 'x'), true, ""});
+    char buf[8];
+    std::memset(buf, '#', sizeof buf);
+    EXPECT_EQ(7, os::GetWindowTextA(h, buf, sizeof buf));
+    EXPECT_EQ(std::string(7, 'x'), std::string(buf));
+    EXPECT_EQ(0, os::GetWindowTextA(h, buf, 0));
+    EXPECT_EQ(0, os::GetWindowTextA(0x999, buf, sizeof buf));
+    EXPECT_EQ('\0', buf[0]);
+}
+
+TEST_F(SimDesktop, ForegroundRefusalIsLoggedAndChangesNothing) {
+    const os::Hwnd other = sim::AddWindow({"Editor", "notes", true, ""});
+    const os::Hwnd tv = sim::AddWindow({"TV", "TV", true, "", true});  // at the bottom
+    sim::SetForeground(other);
+    sim::RefuseForeground(tv);
+    EXPECT_EQ(0, os::SetForegroundWindow(tv));
+    EXPECT_EQ(other, os::GetForegroundWindow());
+    EXPECT_EQ(other, os::GetWindow(os::GetDesktopWindow(), os::GW_CHILD));
+    sim::RefuseForeground(tv, false);
+    EXPECT_EQ(1, os::SetForegroundWindow(tv));
+    EXPECT_EQ(tv, os::GetWindow(os::GetDesktopWindow(), os::GW_CHILD));
+    const std::string d = sim::DescribeWindow(tv);
+    EXPECT_EQ((Lines{"foreground " + d + " refused", "foreground " + d}), sim::EffectTexts());
+}
+
+TEST_F(SimDesktop, SleepBlocksTimersAndADueTimerFiresOnceAfter) {
+    const os::Hwnd host = ProgramWindow();
+    os::SetTimer(host, 1, 65, Record);
+    sim::Run(65);
+    ASSERT_EQ((std::vector<std::uint32_t>{100065}), g_fired);
+    g_fired.clear();
+    os::Sleep(2000);  // the tick due at 130 and all after it are held back
+    EXPECT_TRUE(g_fired.empty());
+    EXPECT_EQ(2065u, sim::Now());
+    sim::Run(1);
+    EXPECT_EQ((std::vector<std::uint32_t>{102065}), g_fired);
+    sim::Run(65);
+    EXPECT_EQ((std::vector<std::uint32_t>{102065, 102130}), g_fired);
+
+    // A window that was scripted to appear during the sleep is there after it.
+    sim::AddWindowAt(sim::Now() + 500, {"Late", "Late", true, ""});
+    os::Sleep(1000);
+    EXPECT_NE(0u, os::FindWindowA("Late", nullptr));
+}
+
+TEST_F(SimDesktop, TimersFireInDueOrderAndNestInsideMessageBoxes) {
+    const os::Hwnd host = ProgramWindow();
+    os::SetTimer(host, 2, 100, Record);
+    os::SetTimer(host, 1, 65, Record);
+    sim::Run(200);
+    EXPECT_EQ((std::vector<std::uint32_t>{100065, 200100, 100130, 100195, 200200}), g_fired);
+
+    g_fired.clear();
+    sim::AnswerMessageBox(2, 150);  // IDCANCEL after 150 ms
+    EXPECT_EQ(2, os::MessageBoxA(0, "Text", "Remote Control", 0x10000));
+    EXPECT_EQ(350u, sim::Now());
+    EXPECT_EQ((std::vector<std::uint32_t>{100260, 200300, 100325}), g_fired);
+    EXPECT_EQ(1, os::MessageBoxA(0, "Again", nullptr, 0));  // unscripted: IDOK at once
+    EXPECT_EQ(350u, sim::Now());
+    const Lines texts = sim::EffectTexts();
+    EXPECT_EQ("messagebox \"Text\" \"Remote Control\" style=0x00010000 -> 2", texts[texts.size() - 2]);
+    EXPECT_EQ("messagebox \"Again\" (null) style=0x00000000 -> 1", texts.back());
+}
+
+TEST_F(SimDesktop, ClockWrapsAndTimersKeepTheirPace) {
+    sim::Reset(0xFFFFFFF0u);
+    const os::Hwnd host = ProgramWindow();
+    os::SetTimer(host, 1, 65, Record);
+    sim::Run(130);
+    EXPECT_EQ(0x72u, os::GetTickCount());
+    EXPECT_EQ((std::vector<std::uint32_t>{100000 + 0x31u, 100000 + 0x72u}), g_fired);
+    // A time past the wrap lies ahead, not behind.
+    sim::AddWindowAt(0x100, {"Late", "Late", true, ""});
+    sim::Run(0x100 - 0x72 - 1);
+    EXPECT_EQ(0u, os::FindWindowA("Late", nullptr));
+    sim::Run(1);
+    EXPECT_NE(0u, os::FindWindowA("Late", nullptr));
+}
+
+TEST_F(SimDesktop, PostedMessagesNameTheirTargetAndClosableStandInsClose) {
+    const os::Hwnd tv = sim::AddWindow({"TV", "Title", true, "", false, true});
+    os::PostMessageA(tv, os::WM_KEYDOWN, 0x0D, 0x01500001);
+    os::PostMessageA(tv, 4024, 0x0C, 0);
+    sim::SetForeground(tv);
+    os::keybd_event(0x12, 0, os::KEYEVENTF_EXTENDEDKEY, 0);
+    os::keybd_event(0x73, 0, os::KEYEVENTF_EXTENDEDKEY, 0);
+    EXPECT_EQ(0, os::IsWindow(tv));
+    sim::FailNext(sim::Call::PostMessageA, 0);
+    EXPECT_EQ(0, os::PostMessageA(tv, os::WM_CLOSE, 0, 0));
+    const std::string d = "0x10002 \"TV\" \"Title\"";
+    EXPECT_EQ((Lines{"post WM_KEYDOWN wParam=0x0D lParam=0x01500001 to " + d,
+                     "post 4024 wParam=0x0C lParam=0x0 to " + d, "keybd VK_MENU down ext",
+                     "keybd VK_F4 down ext", "world close " + d,
+                     "post WM_CLOSE wParam=0x00 lParam=0x0 to 0x10002 (no window) failed"}),
+              sim::EffectTexts());
+}
+
+}  // namespace
