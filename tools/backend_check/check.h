@@ -1,0 +1,8 @@
+// Shared by the Wine checks: one result line per check.
+#pragma once
+
+extern int g_failures;
+void Check(bool ok, const char* what);
+
+// Starts copies of the stand-in found in `dir` and checks what they log.
+void CheckStandIn(const char* dir);
