@@ -152,7 +152,8 @@ TEST_F(SimDriver, MalformedRequestsAreRefusedAndWriteNothing) {
     std::uint8_t level = 6;
     Bytes shortPin(kCapturePin6.begin(), kCapturePin6.end() - 1);
     EXPECT_EQ(sim::kDriverBadRequest, Ask(sim::DriverCapturePath(), shortPin, &level, 1));
-    EXPECT_EQ(sim::kDriverBadRequest, Ask(sim::DriverCapturePath(), kCapturePin6, &level, 2));
+    std::uint8_t two[2] = {6, 0};
+    EXPECT_EQ(sim::kDriverBadRequest, Ask(sim::DriverCapturePath(), kCapturePin6, two, 2));
     level = 5;  // the data byte must repeat the pin number
     EXPECT_EQ(sim::kDriverBadRequest, Ask(sim::DriverCapturePath(), kCapturePin6, &level, 1));
     EXPECT_EQ(5, level);

@@ -6,8 +6,10 @@
 #include <sstream>
 
 #include "device/tuner_connection.h"
+#include "os/sim/sim_devices.h"
 #include "os/registry.h"
 #include "os/sim/sim.h"
+#include "os/sim/sim_devices.h"
 #include "os/sim/sim_registry.h"
 
 namespace rcsim {
@@ -86,19 +88,32 @@ bool Board(const Words& w, std::string* error) {
     return true;
 }
 
+// tuner capture|main|none ["Friendly Name"]: the card's driver as the
+// device enumerator lists it; start-up finds and opens it.
 bool Tuner(const Words& w, std::string* error) {
-    if (w.size() != 2 || (w[1] != "capture" && w[1] != "main" && w[1] != "none")) {
-        *error = "expected tuner capture|main|none";
+    if (w.size() < 2 || w.size() > 3 || (w[1] != "capture" && w[1] != "main" && w[1] != "none")) {
+        *error = "expected tuner capture|main|none [\"Friendly Name\"]";
         return false;
     }
-    if (w[1] == "capture")
-        g_Tuner = TunerConnection{0, sim::DriverCapturePath(), nullptr, sim::DriverCapturePath(),
-                                  0x7164, 0, 0};
-    else if (w[1] == "main")
-        g_Tuner = TunerConnection{1, nullptr, sim::DriverMainPath(), sim::DriverMainPath(),
-                                  0x7164, 1, 0};
-    else
-        g_Tuner = TunerConnection{0, nullptr, nullptr, nullptr, 0x7164, 0, 0};
+    if (w[1] == "none") return true;
+    sim::FilterSpec spec;
+    if (w[1] == "capture") {
+        spec.friendlyName = w.size() == 3 ? w[2] : "713x BDA Analog Capture";
+        sim::AddFilterDevice(sim::FilterCategory::Capture, spec);
+    } else {
+        spec.friendlyName = w.size() == 3 ? w[2] : "7160 BDA Main Device0";
+        sim::AddFilterDevice(sim::FilterCategory::MainDevice, spec);
+    }
+    return true;
+}
+
+// pci "HARDWARE\ID" ...: one present device with its hardware-ID list.
+bool Pci(const Words& w, std::string* error) {
+    if (w.size() < 2) {
+        *error = "expected pci \"hardware id\" ...";
+        return false;
+    }
+    sim::AddDevice(std::vector<std::string>(w.begin() + 1, w.end()));
     return true;
 }
 
@@ -127,6 +142,29 @@ bool Registry(const Words& w, std::string* error) {
         *error = "bad reg value";
         return false;
     }
+    return true;
+}
+
+// filter capture|main "Friendly Name" [noname] [nobag] [nobind] [noks]
+bool Filter(const Words& w, std::string* error) {
+    if (w.size() < 3 || (w[1] != "capture" && w[1] != "main")) {
+        *error = "expected filter capture|main \"Name\" [flags]";
+        return false;
+    }
+    sim::FilterSpec spec;
+    spec.friendlyName = w[2];
+    for (std::size_t i = 3; i < w.size(); ++i) {
+        if (w[i] == "noname") spec.hasName = false;
+        else if (w[i] == "nobag") spec.bagOpens = false;
+        else if (w[i] == "nobind") spec.binds = false;
+        else if (w[i] == "noks") spec.hasKsControl = false;
+        else {
+            *error = "unknown filter flag '" + w[i] + "'";
+            return false;
+        }
+    }
+    sim::AddFilterDevice(
+        w[1] == "capture" ? sim::FilterCategory::Capture : sim::FilterCategory::MainDevice, spec);
     return true;
 }
 
@@ -193,7 +231,13 @@ bool Line(const Words& w, Scenario* s, std::string* error) {
         return true;
     }
     if (k == "board") return Board(w, error);
+    if (k == "device" && w.size() >= 2) {
+        sim::AddDevice(Words(w.begin() + 1, w.end()));
+        return true;
+    }
+    if (k == "filter") return Filter(w, error);
     if (k == "tuner") return Tuner(w, error);
+    if (k == "pci") return Pci(w, error);
     if (k == "reg") return Registry(w, error);
     if (k == "windir" && w.size() == 2) {
         sim::SetWindowsDirectory(w[1]);
