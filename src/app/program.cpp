@@ -1,53 +1,95 @@
 #include "app/program.h"
 
+#include <cstring>
+
+#include "app/interval_timer.h"
+#include "app/tray_icon.h"
+#include "config/settings_store.h"
 #include "controllers/records.h"
-#include "engine/key_tick.h"
+
+os::Hinstance hInstance = 0;
+std::int32_t bTunerReady = 1;
+std::uint8_t bResumePending = 0;
+char szWindowTitle[100];
+char szWindowClass[100];
 
 namespace {
 
-const char kClassName[] = "Remote Control";
-const char kTitle[] = "Remote Control";
+constexpr std::uint32_t kTitleString = 22;
+constexpr std::uint32_t kClassString = 23;
 constexpr std::uint32_t CS_HREDRAW_VREDRAW = 3;
 constexpr std::uint32_t COLOR_WINDOW_BRUSH = 6;  // COLOR_WINDOW + 1
 constexpr std::uint32_t WS_OVERLAPPEDWINDOW = 0x00CF0000;
 constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000u);
-constexpr std::uint32_t kMainIcon = 50;
 
-std::int32_t MainWindowProc(os::Hwnd hwnd, std::uint32_t msg, std::uint32_t wParam,
-                            std::int32_t lParam) {
-    if (msg == os::WM_DESTROY) {
-        os::PostQuitMessage(0);
-        return 0;
+// Earlier releases ran under other titles; each of them is closed too.
+const char* const kEarlierCopyPrefixes[] = {
+    "DI713V Remote Control",
+    "VU716D Remote Control",
+    "Remote Control",
+};
+
+os::Hwnd FindTitlePrefix(const char* prefix) {
+    const std::size_t length = std::strlen(prefix);
+    char title[128];
+    for (os::Hwnd hwnd = os::GetWindow(os::GetDesktopWindow(), os::GW_CHILD); hwnd != 0;
+         hwnd = os::GetWindow(hwnd, os::GW_HWNDNEXT)) {
+        title[0] = '\0';
+        os::GetWindowTextA(hwnd, title, sizeof title);
+        title[sizeof title - 1] = '\0';
+        if (std::strncmp(title, prefix, length) == 0) return hwnd;
     }
-    return os::DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-void KeyTimerProc(os::Hwnd hwnd, std::uint32_t, std::uint32_t, std::uint32_t) {
-    OnKeyTimer(hwnd);
+    return 0;
 }
 
 }  // namespace
 
+void CloseEarlierCopies() {
+    for (const char* prefix : kEarlierCopyPrefixes) {
+        const os::Hwnd hwnd = FindTitlePrefix(prefix);
+        if (hwnd != 0) os::PostMessageA(hwnd, os::WM_CLOSE, 0, 0);
+    }
+}
+
 os::Hwnd ProgramStartUp(os::Hinstance instance) {
     InitProcessRecords();
+    hInstance = instance;
+    bTunerReady = 1;
+    bResumePending = 0;
 
-    os::WindowClass wc = {CS_HREDRAW_VREDRAW, MainWindowProc, instance,
-                          kMainIcon,          COLOR_WINDOW_BRUSH, kClassName};
+    CloseEarlierCopies();
+    szWindowTitle[0] = szWindowClass[0] = '\0';
+    os::LoadStringA(instance, kTitleString, szWindowTitle, sizeof szWindowTitle);
+    os::LoadStringA(instance, kClassString, szWindowClass, sizeof szWindowClass);
+
+    const os::WindowClass wc = {CS_HREDRAW_VREDRAW, MainWindowProc, instance,
+                                kMainIconId,        COLOR_WINDOW_BRUSH, szWindowClass};
     os::RegisterClassExA(wc);
-    os::Hwnd hwnd = os::CreateWindowExA(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                        CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, 0, instance);
+    const os::Hwnd hwnd = os::CreateWindowExA(0, szWindowClass, szWindowTitle, WS_OVERLAPPEDWINDOW,
+                                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, 0,
+                                              instance);
     if (hwnd == 0) return 0;
-    hMainWindow = hwnd;
+
+    LoadSettings();
+    if (AlwaysRemoteOff == 1) {
+        RemoveTrayIcon(hwnd);
+        return 0;
+    }
     os::ShowWindow(hwnd, os::SW_HIDE);
     os::UpdateWindow(hwnd);
-    os::SetTimer(hwnd, kKeyTimerId, kKeyTimerMs, KeyTimerProc);
+    if (bTunerReady == 1) {
+        StartKeyTimer(hwnd);
+        PrepareWatchTimer(hwnd);
+    }
     return hwnd;
 }
 
 int RunRemoteControl(os::Hinstance instance) {
     if (ProgramStartUp(instance) == 0) return 0;
+    const std::uint32_t accel = os::LoadAcceleratorsA(instance, kAcceleratorTable);
     os::Msg msg = {};
     while (os::GetMessageA(&msg) > 0) {
+        if (os::TranslateAcceleratorA(msg.hwnd, accel, &msg)) continue;
         os::TranslateMessage(&msg);
         os::DispatchMessageA(&msg);
     }

@@ -1,13 +1,29 @@
-// The program's start: shared records, the hidden main window, the key
-// timer, and the message loop.
+// The program's start: closing earlier copies, the hidden main window, the
+// settings, the timers and the message loop.
 #pragma once
+#include <cstdint>
+
 #include "os/os.h"
 
-constexpr std::uint32_t kKeyTimerId = 1;
-constexpr std::uint32_t kKeyTimerMs = 65;
+constexpr std::uint32_t kResumeTimerId = 2000;
+constexpr std::uint32_t kResumeDelayMs = 5000;
+constexpr std::uint32_t kAcceleratorTable = 23;
 
-// Initialises the records, creates the hidden main window and starts the
-// key timer. Returns the main window, or 0 when it could not be created.
+extern os::Hinstance hInstance;
+extern std::int32_t bTunerReady;
+extern std::uint8_t bResumePending;
+extern char szWindowTitle[100];
+extern char szWindowClass[100];
+
+// Steps up to the message loop. Returns the main window, or 0 when the
+// program ends here (window creation failed, or the remote is switched off).
 os::Hwnd ProgramStartUp(os::Hinstance instance);
 // ProgramStartUp and the message loop; returns the exit code.
 int RunRemoteControl(os::Hinstance instance);
+
+// Posts WM_CLOSE to the first top-level window whose title begins with each
+// of the earlier copies' title prefixes.
+void CloseEarlierCopies();
+
+std::int32_t MainWindowProc(os::Hwnd hwnd, std::uint32_t msg, std::uint32_t wParam,
+                            std::int32_t lParam);

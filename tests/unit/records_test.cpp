@@ -10,6 +10,7 @@
 #include "device/tuner_connection.h"
 #include "engine/route.h"
 #include "os/sim/sim.h"
+#include "os/sim/sim_devices.h"
 
 namespace {
 
@@ -74,8 +75,9 @@ TEST(Records, StartUpMakesTheHiddenWindowAndTheKeyTimer) {
     board.readyPin = 7;
     sim::SetDriverBoard(board);
     g_Board = BoardAttributes{7, 2, 1};
-    g_Tuner = TunerConnection{0, sim::DriverCapturePath(), nullptr, sim::DriverCapturePath(),
-                              0x7164, 0, 0};
+    sim::FilterSpec capture;
+    capture.friendlyName = "713x BDA Analog Capture";
+    sim::AddFilterDevice(sim::FilterCategory::Capture, capture);
     ClearRouted();
     os::Hwnd main = ProgramStartUp(0x400000);
     ASSERT_NE(0u, main);
