@@ -18,7 +18,11 @@ void Record(os::Hwnd, std::uint32_t, std::uint32_t id, std::uint32_t time) {
     g_fired.push_back(id * 100000 + time);
 }
 
-std::int32_t PlainProc(os::Hwnd, std::uint32_t, std::uint32_t, std::int32_t) { return 0; }
+std::vector<std::uint32_t> g_received;
+std::int32_t PlainProc(os::Hwnd, std::uint32_t msg, std::uint32_t wParam, std::int32_t) {
+    if (msg >= 0x400) g_received.push_back(msg * 100 + wParam);
+    return 0;
+}
 
 os::Hwnd ProgramWindow() {
     os::WindowClass wc = {0, PlainProc, 0, 0, 0, "Host"};
@@ -31,6 +35,7 @@ protected:
     void SetUp() override {
         sim::Reset();
         g_fired.clear();
+        g_received.clear();
     }
 };
 
@@ -151,6 +156,28 @@ TEST_F(SimDesktop, PostedMessagesNameTheirTargetAndClosableStandInsClose) {
                      "keybd VK_F4 down ext", "world close " + d,
                      "post WM_CLOSE wParam=0x00 lParam=0x0 to 0x10002 (no window) failed"}),
               sim::EffectTexts());
+}
+
+TEST_F(SimDesktop, MessageLoopGetsPostedMessagesUntilQuitOrItsEnd) {
+    const os::Hwnd host = ProgramWindow();
+    os::PostMessageA(host, 0x401, 7, 0);
+    sim::Run(10);  // the scheduler is a message loop too
+    EXPECT_EQ((std::vector<std::uint32_t>{0x401 * 100 + 7}), g_received);
+
+    os::SetTimer(host, 1, 65, Record);
+    os::PostMessageA(host, 0x402, 1, 0);
+    os::Msg msg = {};
+    ASSERT_EQ(1, os::GetMessageA(&msg));
+    EXPECT_EQ(host, msg.hwnd);
+    EXPECT_EQ(0x402u, msg.message);
+    EXPECT_EQ(1u, g_received.size());  // handed out, not dispatched
+
+    sim::EndMessageLoopAt(sim::Now() + 200);
+    EXPECT_EQ(0, os::GetMessageA(&msg));
+    EXPECT_EQ(210u, sim::Now());
+    EXPECT_EQ(3u, g_fired.size());  // 75, 140, 205
+    os::PostQuitMessage(0);
+    EXPECT_EQ(0, os::GetMessageA(&msg));
 }
 
 }  // namespace
