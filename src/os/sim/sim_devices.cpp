@@ -45,16 +45,8 @@ struct Object {
     std::vector<Object*> members;    // graph: the filters it holds
 };
 
-struct FilterDevice {
-    sim::FilterCategory category;
-    sim::FilterSpec spec;
-};
-
-struct Fault {
-    std::int64_t result = 0;
-    int after = 0;
-    int count = 0;
-};
+struct FilterDevice { sim::FilterCategory category; sim::FilterSpec spec; };
+struct Fault { std::int64_t result = 0; int after = 0; int count = 0; };
 
 struct World {
     std::vector<sim::DeviceSpec> devices;
@@ -134,10 +126,11 @@ void ReleaseObject(Object* object) {
     object->members.clear();
 }
 
-bool ListOpen(os::Hdevinfo set) {
-    if (set == kDevinfoHandle && W().openLists > 0) return true;
-    W().lastError = kErrorInvalidHandle;
-    return false;
+bool ListOpen(os::Hdevinfo set) { return set == kDevinfoHandle && W().openLists > 0; }
+
+int SetupError(std::uint32_t error) {
+    W().lastError = error;
+    return 0;
 }
 
 // IMoniker::BindToStorage (a property bag) and BindToObject (a filter).
@@ -218,15 +211,9 @@ Hdevinfo SetupDiGetClassDevsA(const Guid* classGuid, const char* enumerator, Hwn
 }
 
 int SetupDiEnumDeviceInfo(Hdevinfo set, std::uint32_t memberIndex, SpDevinfoData* data) {
-    if (!ListOpen(set)) return 0;
-    if (!data || data->cbSize != kSpDevinfoDataSize) {
-        W().lastError = kErrorInvalidUserBuffer;
-        return 0;
-    }
-    if (memberIndex >= W().devices.size()) {
-        W().lastError = ERROR_NO_MORE_ITEMS;
-        return 0;
-    }
+    if (!ListOpen(set)) return SetupError(kErrorInvalidHandle);
+    if (!data || data->cbSize != kSpDevinfoDataSize) return SetupError(kErrorInvalidUserBuffer);
+    if (memberIndex >= W().devices.size()) return SetupError(ERROR_NO_MORE_ITEMS);
     data->devInst = memberIndex + 1;
     return 1;
 }
@@ -234,28 +221,20 @@ int SetupDiEnumDeviceInfo(Hdevinfo set, std::uint32_t memberIndex, SpDevinfoData
 int SetupDiGetDeviceRegistryPropertyA(Hdevinfo set, SpDevinfoData* data, std::uint32_t property,
                                       std::uint32_t* regType, std::uint8_t* buffer,
                                       std::uint32_t bufferSize, std::uint32_t* requiredSize) {
-    if (!ListOpen(set)) return 0;
-    if (!data || data->devInst == 0 || data->devInst > W().devices.size()) {
-        W().lastError = kErrorInvalidParameter;
-        return 0;
-    }
+    if (!ListOpen(set)) return SetupError(kErrorInvalidHandle);
+    if (!data || data->devInst == 0 || data->devInst > W().devices.size())
+        return SetupError(kErrorInvalidParameter);
     const sim::DeviceSpec& device = W().devices[data->devInst - 1];
-    if (property != SPDRP_HARDWAREID || device.hardwareIds.empty()) {
-        W().lastError = ERROR_INVALID_DATA;
-        return 0;
-    }
-    if (device.readError) {
-        W().lastError = device.readError;
-        return 0;
-    }
+    if (property != SPDRP_HARDWAREID || device.hardwareIds.empty())
+        return SetupError(ERROR_INVALID_DATA);
+    if (device.readError) return SetupError(device.readError);
     std::vector<std::uint8_t> bytes = MultiString(device.hardwareIds);
     if (!buffer || bufferSize < bytes.size()) {
         if (requiredSize) {
             *requiredSize = device.reportedSize ? device.reportedSize
                                                 : static_cast<std::uint32_t>(bytes.size());
         }
-        W().lastError = ERROR_INSUFFICIENT_BUFFER;
-        return 0;
+        return SetupError(ERROR_INSUFFICIENT_BUFFER);
     }
     std::memcpy(buffer, bytes.data(), bytes.size());
     if (regType) *regType = 7;  // REG_MULTI_SZ
@@ -264,7 +243,7 @@ int SetupDiGetDeviceRegistryPropertyA(Hdevinfo set, SpDevinfoData* data, std::ui
 }
 
 int SetupDiDestroyDeviceInfoList(Hdevinfo set) {
-    if (!ListOpen(set)) return 0;
+    if (!ListOpen(set)) return SetupError(kErrorInvalidHandle);
     --W().openLists;
     return 1;
 }
