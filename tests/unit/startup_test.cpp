@@ -1,0 +1,187 @@
+// Start-up and the main window's procedure, on the simulated desktop.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "controllers/records.h"
+#include "device/tuner_connection.h"
+#include "engine/mouse_emulation.h"
+#include "os/sim/sim.h"
+#include "os/sim/sim_devices.h"
+#include "os/sim/sim_registry.h"
+
+namespace {
+
+const char kKey[] = "Software\\Tarvel Multimedia\\RI Darer Izaz Ivararadi";
+
+void AddCaptureDevice() {
+    sim::FilterSpec capture;
+    capture.friendlyName = "713x BDA Analog Capture";
+    sim::AddFilterDevice(sim::FilterCategory::Capture, capture);
+}
+
+// Index of the first effect text containing `needle`, or -1.
+int IndexOf(const std::string& needle) {
+    const auto texts = sim::EffectTexts();
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        if (texts[i].find(needle) != std::string::npos) return static_cast<int>(i);
+    return -1;
+}
+
+int Count(const std::string& needle) {
+    const auto texts = sim::EffectTexts();
+    return static_cast<int>(std::count_if(texts.begin(), texts.end(), [&](const std::string& t) {
+        return t.find(needle) != std::string::npos;
+    }));
+}
+
+os::Hwnd PowerEvent(os::Hwnd main, std::uint32_t event) {
+    os::SendMessageA(main, os::WM_POWERBROADCAST, event, 0);
+    return main;
+}
+
+TEST(StartUp, ClosesTheFirstWindowOfEachEarlierTitlePrefix) {
+    sim::Reset();
+    // Added last is on top, so the walk meets them in reverse order.
+    const os::Hwnd second = sim::AddWindow({"Foreign", "Remote Control helper", true, ""});
+    const os::Hwnd first = sim::AddWindow({"Old", "Remote Control", true, ""});
+    const os::Hwnd lower = sim::AddWindow({"Other", "remote control", true, ""});
+    const os::Hwnd di = sim::AddWindow({"Old", "DI713V Remote Control 1.0", true, ""});
+    AddCaptureDevice();
+    ASSERT_NE(0u, ProgramStartUp(0x400000));
+    const std::string closeDi = "post WM_CLOSE wParam=0x00 lParam=0x0 to " + sim::DescribeWindow(di);
+    const std::string closeFirst = "post WM_CLOSE wParam=0x00 lParam=0x0 to " + sim::DescribeWindow(first);
+    EXPECT_EQ(1, Count(closeDi));
+    EXPECT_EQ(1, Count(closeFirst));
+    EXPECT_EQ(0, Count("to " + sim::DescribeWindow(second)));  // only the first match
+    EXPECT_EQ(0, Count("to " + sim::DescribeWindow(lower)));   // prefixes are case-sensitive
+    EXPECT_LT(IndexOf(closeDi), IndexOf("registerclass"));
+}
+
+TEST(StartUp, CreatesTheHiddenWindowInOrderAndStartsOnlyTheKeyTimer) {
+    sim::Reset();
+    AddCaptureDevice();
+    const os::Hwnd main = ProgramStartUp(0x400000);
+    ASSERT_NE(0u, main);
+    EXPECT_EQ(0, os::IsWindowVisible(main));
+    EXPECT_EQ(1, bTunerReady);
+    const int create = IndexOf("createwindow");
+    const int tray = IndexOf("tray add size=88 id=10 flags=7 msg=1001 icon=50 tip=\"Remote Control\"");
+    const int settings = IndexOf("reg set");
+    const int hide = IndexOf("showwindow");
+    const int timer = IndexOf("settimer id=1 elapse=65");
+    ASSERT_GE(create, 0);
+    EXPECT_LT(create, tray);
+    EXPECT_LT(tray, settings);
+    EXPECT_LT(settings, hide);
+    EXPECT_LT(hide, timer);
+    EXPECT_EQ(0, Count("settimer id=2"));  // bound, not started
+    EXPECT_NE(nullptr, g_Tuner.pKsControl);
+    EXPECT_EQ(1023, ScreenBounds.nMaxX);
+}
+
+TEST(StartUp, RemoteOffEndsAtOnceLeavingNoIconAndNoTimer) {
+    for (std::uint32_t value : {1u, 2u, 0u}) {
+        sim::Reset();
+        AddCaptureDevice();
+        sim::SetRegDword(kKey, "DefaultTVAPP", 6);
+        sim::SetRegDword(kKey, "AlwaysRemoteOff", value);
+        const os::Hwnd main = ProgramStartUp(0x400000);
+        if (value == 1) {
+            EXPECT_EQ(0u, main);
+            EXPECT_EQ(1, Count("tray add"));
+            EXPECT_LT(IndexOf("tray add"), IndexOf("tray delete size=88 id=10"));
+            EXPECT_EQ(0, Count("settimer"));
+            EXPECT_EQ(0, Count("showwindow"));
+        } else {
+            EXPECT_NE(0u, main) << value;
+            EXPECT_EQ(0, Count("tray delete")) << value;
+            EXPECT_EQ(1, Count("settimer id=1")) << value;
+        }
+    }
+}
+
+TEST(StartUp, MissingDeviceRunsNoTimerAndTheFirstClickReportsItAndEnds) {
+    for (std::uint32_t click : {os::WM_LBUTTONDOWN, os::WM_RBUTTONDOWN}) {
+        sim::Reset();
+        const os::Hwnd main = ProgramStartUp(0x400000);
+        ASSERT_NE(0u, main);
+        EXPECT_EQ(0, bTunerReady);
+        EXPECT_EQ(0, Count("settimer"));
+        os::SendMessageA(main, 1001, 10, os::WM_MOUSEMOVE);
+        EXPECT_EQ(1, Count("tray modify"));
+        EXPECT_EQ(0, Count("messagebox"));
+        os::SendMessageA(main, 1001, 10, static_cast<std::int32_t>(click));
+        const int box = IndexOf("Can't find the BDA video capture filter.");
+        ASSERT_GE(box, 0);
+        EXPECT_LT(box, IndexOf("tray delete"));
+        EXPECT_LT(IndexOf("tray delete"), IndexOf("quit 0"));
+    }
+}
+
+TEST(StartUp, ASecondCopysCloseDestroysTheWindowAndRemovesTheIcon) {
+    sim::Reset();
+    AddCaptureDevice();
+    const os::Hwnd main = ProgramStartUp(0x400000);
+    ASSERT_NE(0u, main);
+    sim::ClearEffects();
+    os::SendMessageA(main, os::WM_CLOSE, 0, 0);
+    EXPECT_LT(IndexOf("tray delete size=88 id=10"), IndexOf("quit 0"));
+    EXPECT_GE(IndexOf("tray delete"), 0);
+}
+
+TEST(PowerEvents, SuspendClosesAndResumeReopensOnceAfterFiveSeconds) {
+    // 4 is a suspend, 0 a query; 2 is a refused suspend, 7 a resume.
+    const std::vector<std::pair<std::uint32_t, std::uint32_t>> cases = {{4, 7}, {0, 7}, {0, 2}};
+    for (const auto& c : cases) {
+        sim::Reset();
+        AddCaptureDevice();
+        const os::Hwnd main = ProgramStartUp(0x400000);
+        ASSERT_NE(0u, main);
+        sim::Run(200);
+        PowerEvent(main, c.first);
+        EXPECT_EQ(nullptr, g_Tuner.pKsControl);
+        const std::uint32_t closedAt = sim::DriverRequestCount();
+        sim::Run(1000);
+        EXPECT_EQ(closedAt, sim::DriverRequestCount()) << "no request while closed";
+        PowerEvent(main, c.second);
+        sim::Run(4990);
+        EXPECT_EQ(nullptr, g_Tuner.pKsControl) << c.first << "," << c.second;
+        sim::Run(20);
+        EXPECT_NE(nullptr, g_Tuner.pKsControl) << c.first << "," << c.second;
+        EXPECT_EQ(1, Count("killtimer id=2000"));
+        EXPECT_EQ(0, bResumePending);
+        const std::uint32_t opened = sim::DriverRequestCount();
+        sim::Run(650);
+        EXPECT_EQ(opened + 10, sim::DriverRequestCount());
+        EXPECT_EQ(1, Count("settimer id=2000 elapse=5000"));
+    }
+}
+
+TEST(PowerEvents, OtherNoticesAndAStrayResumeTimerChangeNothing) {
+    sim::Reset();
+    AddCaptureDevice();
+    const os::Hwnd main = ProgramStartUp(0x400000);
+    const os::ComPtr open = g_Tuner.pKsControl;
+    PowerEvent(main, 18);  // automatic resume
+    PowerEvent(main, 10);  // power status change
+    os::SendMessageA(main, os::WM_TIMER, 2000, 0);
+    EXPECT_EQ(open, g_Tuner.pKsControl);
+    EXPECT_EQ(0, Count("settimer id=2000"));
+}
+
+TEST(MainWindow, DisplayChangeRecomputesTheMouseBounds) {
+    sim::Reset();
+    AddCaptureDevice();
+    const os::Hwnd main = ProgramStartUp(0x400000);
+    os::SendMessageA(main, os::WM_DISPLAYCHANGE, 32, (768 << 16) | 1280);
+    EXPECT_EQ(1279, ScreenBounds.nMaxX);
+    EXPECT_EQ(767, ScreenBounds.nMaxY);
+    EXPECT_EQ(8, ScreenBounds.nSmallStep);
+    EXPECT_EQ(16, ScreenBounds.nLargeStep);
+}
+
+}  // namespace
