@@ -94,6 +94,7 @@ void SendChipProbe(os::ComPtr ksControl, std::uint16_t nChipID) {
 }  // namespace
 
 os::ComPtr FindDeviceFilter(const Guid& category, const char* name) {
+    if (!name) return nullptr;
     os::ComPtr devEnum = nullptr;
     if (Failed(os::CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, os::CLSCTX_INPROC_SERVER,
                                     IID_ICreateDevEnum, &devEnum)) ||
@@ -133,6 +134,7 @@ os::ComPtr FindDeviceFilter(const Guid& category, const char* name) {
 }
 
 bool OpenMainDevicePath(os::ComPtr* ppKsControl) {
+    if (!ppKsControl) return false;
     *ppKsControl = nullptr;
     os::CoInitialize(nullptr);
     os::ComPtr graph = nullptr;
@@ -167,6 +169,7 @@ bool OpenMainDevicePath(os::ComPtr* ppKsControl) {
 }
 
 bool OpenCapturePath(os::ComPtr* ppKsControl) {
+    if (!ppKsControl) return false;
     *ppKsControl = nullptr;
     os::CoInitialize(nullptr);
     os::ComPtr graph = nullptr;
