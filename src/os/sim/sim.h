@@ -31,7 +31,7 @@ struct WindowSpec {
     std::string className;
     std::string title;
     bool visible = true;
-    std::string owner;  // name of the stand-in program that owns it
+    std::string owner = {};  // name of the stand-in program that owns it
     bool atBottom = false;  // enter the z-order at the bottom instead of the top
     // The stand-in closes on WM_CLOSE, on WM_SYSCOMMAND SC_CLOSE, and on
     // Alt+F4 while it is the foreground window.

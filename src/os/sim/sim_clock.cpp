@@ -75,13 +75,12 @@ void FireTimer(int index) {
     // sees the timer again, as the real message loop does.
     t.due = g_clock.elapsed + t.elapse;
     const Timer copy = t;
-    if (copy.proc) {
+    // Without a procedure the timer posts WM_TIMER, which the scheduler or
+    // the program's own message loop then dispatches.
+    if (copy.proc)
         copy.proc(copy.hwnd, os::WM_TIMER, copy.id, sim::Now());
-    } else if (os::WndProc proc = sim::world::ProcOf(copy.hwnd)) {
-        proc(copy.hwnd, os::WM_TIMER, copy.id, 0);
-    } else if (copy.hwnd == 0) {
-        sim::world::QueueMessage(0, os::WM_TIMER, copy.id, 0);
-    }
+    else
+        sim::world::QueueMessage(copy.hwnd, os::WM_TIMER, copy.id, 0);
 }
 
 }  // namespace
