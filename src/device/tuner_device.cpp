@@ -64,6 +64,17 @@ bool ReadFriendlyName(os::ComPtr moniker, char (&szName)[kNameSize]) {
     return !Failed(hr);
 }
 
+// Each path attempt initialises COM and makes a graph of its own.
+os::ComPtr NewFilterGraph() {
+    os::CoInitialize(nullptr);
+    os::ComPtr graph = nullptr;
+    if (Failed(os::CoCreateInstance(CLSID_FilterGraph, nullptr, os::CLSCTX_INPROC_SERVER,
+                                    IID_IGraphBuilder, &graph))) {
+        return nullptr;
+    }
+    return graph;
+}
+
 void WriteU32(std::uint8_t* at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
@@ -136,13 +147,8 @@ os::ComPtr FindDeviceFilter(const Guid& category, const char* name) {
 bool OpenMainDevicePath(os::ComPtr* ppKsControl) {
     if (!ppKsControl) return false;
     *ppKsControl = nullptr;
-    os::CoInitialize(nullptr);
-    os::ComPtr graph = nullptr;
-    if (Failed(os::CoCreateInstance(CLSID_FilterGraph, nullptr, os::CLSCTX_INPROC_SERVER,
-                                    IID_IGraphBuilder, &graph)) ||
-        !graph) {
-        return false;
-    }
+    os::ComPtr graph = NewFilterGraph();
+    if (!graph) return false;
     os::ComPtr filter = FindDeviceFilter(kMainDeviceCategory, kMainDeviceName);
     if (!filter) {
         g_Tuner.nDeviceSelector = 1;
@@ -171,13 +177,8 @@ bool OpenMainDevicePath(os::ComPtr* ppKsControl) {
 bool OpenCapturePath(os::ComPtr* ppKsControl) {
     if (!ppKsControl) return false;
     *ppKsControl = nullptr;
-    os::CoInitialize(nullptr);
-    os::ComPtr graph = nullptr;
-    if (Failed(os::CoCreateInstance(CLSID_FilterGraph, nullptr, os::CLSCTX_INPROC_SERVER,
-                                    IID_IGraphBuilder, &graph)) ||
-        !graph) {
-        return false;
-    }
+    os::ComPtr graph = NewFilterGraph();
+    if (!graph) return false;
     os::ComPtr filter = nullptr;
     for (const char* name : kCaptureNames) {
         filter = FindDeviceFilter(KSCATEGORY_CAPTURE, name);

@@ -44,6 +44,19 @@ void FromReal(const SP_DEVINFO_DATA& in, os::SpDevinfoData* out) {
     out->reserved = static_cast<std::uint32_t>(in.Reserved);
 }
 
+// IMoniker::BindToStorage or BindToObject, without bind context.
+HRESULT Bind(os::ComPtr moniker, const os::Guid& iid, os::ComPtr* object, bool storage) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (!moniker) return E_POINTER;
+    void* bound = nullptr;
+    IMoniker* m = As<IMoniker>(moniker);
+    HRESULT hr = storage ? m->BindToStorage(nullptr, nullptr, ToGuid(iid), &bound)
+                         : m->BindToObject(nullptr, nullptr, ToGuid(iid), &bound);
+    *object = SUCCEEDED(hr) ? FromCom(bound) : nullptr;
+    return hr;
+}
+
 }  // namespace
 
 namespace os {
@@ -138,23 +151,11 @@ HResult EnumMonikerNext(ComPtr enumMoniker, ComPtr* moniker) {
 }
 
 HResult BindToStorage(ComPtr moniker, const Guid& iid, ComPtr* object) {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (!moniker) return E_POINTER;
-    void* bound = nullptr;
-    HRESULT hr = As<IMoniker>(moniker)->BindToStorage(nullptr, nullptr, ToGuid(iid), &bound);
-    *object = SUCCEEDED(hr) ? FromCom(bound) : nullptr;
-    return hr;
+    return Bind(moniker, iid, object, true);
 }
 
 HResult BindToObject(ComPtr moniker, const Guid& iid, ComPtr* object) {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (!moniker) return E_POINTER;
-    void* bound = nullptr;
-    HRESULT hr = As<IMoniker>(moniker)->BindToObject(nullptr, nullptr, ToGuid(iid), &bound);
-    *object = SUCCEEDED(hr) ? FromCom(bound) : nullptr;
-    return hr;
+    return Bind(moniker, iid, object, false);
 }
 
 HResult PropertyBagRead(ComPtr propertyBag, const char16_t* name, char* buffer,
