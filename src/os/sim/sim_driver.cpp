@@ -93,6 +93,7 @@ std::uint8_t I2CFirstByte() {
 }
 
 os::HResult ReadPin(std::uint8_t pin, std::uint8_t* data) {
+    std::snprintf(g_driver.what, sizeof g_driver.what, "pin %u", pin);
     if (!g_driver.board.answersPins) return os::E_FAIL;
     *data = PinLevel(pin);
     std::snprintf(g_driver.what, sizeof g_driver.what, "pin %u level=%u", pin, *data);
@@ -107,6 +108,7 @@ os::HResult ReadI2C(Bytes p, std::uint8_t device) {
     if (writeLength == 1 && !sim::world::ResolveAddress(U32(p + 28))) return sim::kDriverBadAddress;
     auto* read = static_cast<std::uint8_t*>(sim::world::ResolveAddress(U32(p + 36)));
     if (!read) return sim::kDriverBadAddress;
+    std::snprintf(g_driver.what, sizeof g_driver.what, "i2c dev=0x%02X read=%u", device, readLength);
     // Only the IR receiver at 0x60 acknowledges on this bus.
     if (device != 0x60 || !g_driver.board.answersI2C) return os::E_FAIL;
     read[0] = I2CFirstByte();
