@@ -180,4 +180,23 @@ TEST_F(SimDesktop, MessageLoopGetsPostedMessagesUntilQuitOrItsEnd) {
     EXPECT_EQ(0, os::GetMessageA(&msg));
 }
 
+TEST_F(SimDesktop, ScriptedWindowChangesHappenAtTheirTimes) {
+    const os::Hwnd h = sim::AddWindow({"Form", "Setup"});
+    sim::SetWindowTitleAt(100, "Form", "Setup", "Playing");
+    sim::SetWindowVisibleAt(200, "Form", "Playing", false);
+    sim::RemoveWindowAt(300, "Form", "Playing");
+    char buf[32];
+    sim::Run(99);
+    os::GetWindowTextA(h, buf, sizeof buf);
+    EXPECT_STREQ("Setup", buf);
+    sim::Run(1);
+    os::GetWindowTextA(h, buf, sizeof buf);
+    EXPECT_STREQ("Playing", buf);
+    sim::Run(100);
+    EXPECT_EQ(0, os::IsWindowVisible(h));
+    EXPECT_EQ(1, os::IsWindow(h));
+    sim::Run(100);
+    EXPECT_EQ(0, os::IsWindow(h));
+}
+
 }  // namespace

@@ -107,16 +107,6 @@ bool Tuner(const Words& w, std::string* error) {
     return true;
 }
 
-// pci "HARDWARE\ID" ...: one present device with its hardware-ID list.
-bool Pci(const Words& w, std::string* error) {
-    if (w.size() < 2) {
-        *error = "expected pci \"hardware id\" ...";
-        return false;
-    }
-    sim::AddDevice(std::vector<std::string>(w.begin() + 1, w.end()));
-    return true;
-}
-
 // reg "Path" "Name" dword N | sz "text" | binary XX XX ...
 bool Registry(const Words& w, std::string* error) {
     if (w.size() < 4) {
@@ -192,6 +182,10 @@ bool Timeline(const Words& w, Scenario* s, std::string* error) {
         sim::AddWindowAt(time, spec);
     } else if (w[2] == "window" && w.size() == 6 && w[3] == "remove") {
         sim::RemoveWindowAt(time, w[4], w[5]);
+    } else if (w[2] == "window" && w.size() == 7 && w[3] == "title") {
+        sim::SetWindowTitleAt(time, w[4], w[5], w[6]);
+    } else if (w[2] == "window" && w.size() == 6 && (w[3] == "show" || w[3] == "hide")) {
+        sim::SetWindowVisibleAt(time, w[4], w[5], w[3] == "show");
     } else if (w[2] == "messagebox" && w.size() == 5 && w[3] == "answer" && Number(w[4], &extra)) {
         sim::AnswerMessageBoxAt(time, static_cast<int>(extra));
         extra = 0;
@@ -237,7 +231,6 @@ bool Line(const Words& w, Scenario* s, std::string* error) {
     }
     if (k == "filter") return Filter(w, error);
     if (k == "tuner") return Tuner(w, error);
-    if (k == "pci") return Pci(w, error);
     if (k == "reg") return Registry(w, error);
     if (k == "windir" && w.size() == 2) {
         sim::SetWindowsDirectory(w[1]);

@@ -47,6 +47,12 @@ void RefuseForeground(os::Hwnd hwnd, bool refuse = true);
 // A window that appears or disappears at a virtual time.
 void AddWindowAt(std::uint32_t time, const WindowSpec& spec);
 void RemoveWindowAt(std::uint32_t time, const std::string& className, const std::string& title);
+// The first window with exactly this class and title changes its title or
+// its visibility at a virtual time.
+void SetWindowTitleAt(std::uint32_t time, const std::string& className, const std::string& title,
+                      const std::string& newTitle);
+void SetWindowVisibleAt(std::uint32_t time, const std::string& className, const std::string& title,
+                        bool visible);
 std::string DescribeWindow(os::Hwnd hwnd);  // `0x10002 "Class" "Title"`
 // Top-level windows, topmost first.
 std::vector<os::Hwnd> TopLevelWindows();

@@ -18,6 +18,12 @@ struct Windows {
     os::Hwnd active = 0;
     std::vector<sim::WindowSpec> pendingAdds;
     std::vector<std::pair<std::string, std::string>> pendingRemoves;
+    struct Change {
+        std::string className, title, newTitle;
+        bool titleChange;
+        bool visible;
+    };
+    std::vector<Change> pendingChanges;
 };
 Windows g_windows;
 
@@ -56,6 +62,19 @@ void PlayRemove(std::uint32_t index) {
     if (os::Hwnd h = sim::FindExact(cls, title)) {
         sim::Log("world remove " + sim::DescribeWindow(h));
         sim::RemoveWindow(h);
+    }
+}
+
+void PlayChange(std::uint32_t index) {
+    const auto& c = g_windows.pendingChanges[index];
+    const os::Hwnd h = sim::FindExact(c.className, c.title);
+    if (!h) return;
+    if (c.titleChange) {
+        sim::SetWindowTitle(h, c.newTitle);
+        sim::Log("world title " + sim::DescribeWindow(h));
+    } else {
+        sim::SetWindowVisible(h, c.visible);
+        sim::Log(std::string(c.visible ? "world show " : "world hide ") + sim::DescribeWindow(h));
     }
 }
 
@@ -143,6 +162,20 @@ void RemoveWindowAt(std::uint32_t time, const std::string& className, const std:
     g_windows.pendingRemoves.emplace_back(className, title);
     world::Schedule(world::ElapsedAt(time), PlayRemove,
                     static_cast<std::uint32_t>(g_windows.pendingRemoves.size() - 1));
+}
+
+void SetWindowTitleAt(std::uint32_t time, const std::string& className, const std::string& title,
+                      const std::string& newTitle) {
+    g_windows.pendingChanges.push_back({className, title, newTitle, true, true});
+    world::Schedule(world::ElapsedAt(time), PlayChange,
+                    static_cast<std::uint32_t>(g_windows.pendingChanges.size() - 1));
+}
+
+void SetWindowVisibleAt(std::uint32_t time, const std::string& className, const std::string& title,
+                        bool visible) {
+    g_windows.pendingChanges.push_back({className, title, "", false, visible});
+    world::Schedule(world::ElapsedAt(time), PlayChange,
+                    static_cast<std::uint32_t>(g_windows.pendingChanges.size() - 1));
 }
 
 std::string DescribeWindow(os::Hwnd hwnd) {
