@@ -375,14 +375,19 @@ HResult QueryInterface(ComPtr object, const Guid& iid, ComPtr* result) {
     if (!Same(iid, kKsControl) || !device.spec.hasKsControl) return E_NOINTERFACE;
     ComPtr ks = device.category == sim::FilterCategory::Capture ? sim::DriverCapturePath()
                                                                 : sim::DriverMainPath();
-    ++W().ksRefs[ks];
+    if (W().ksRefs[ks]++ == 0)
+        sim::Log(ks == sim::DriverCapturePath() ? "ks open capture" : "ks open main");
     *result = ks;
     return S_OK;
 }
 
 std::uint32_t Release(ComPtr object) {
     auto ks = W().ksRefs.find(object);
-    if (object && ks != W().ksRefs.end() && ks->second > 0) return static_cast<std::uint32_t>(--ks->second);
+    if (object && ks != W().ksRefs.end() && ks->second > 0) {
+        if (--ks->second == 0)
+            sim::Log(object == sim::DriverCapturePath() ? "ks close capture" : "ks close main");
+        return static_cast<std::uint32_t>(ks->second);
+    }
     for (auto& o : W().objects) {
         if (Hand(o.get()) == object && o->refs > 0) {
             ReleaseObject(o.get());
