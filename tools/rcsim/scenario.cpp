@@ -44,18 +44,18 @@ bool Flag(const Words& w, std::size_t from, const std::string& flag) {
 }
 
 // `"Class" "Title" [hidden] [bottom] [closable] [owner=NAME]` from word `from`.
-bool WindowFrom(const Words& w, std::size_t from, sim::WindowSpec* spec, std::string* error) {
+bool WindowFrom(const Words& w, std::size_t from, sim::WindowSpec* desc, std::string* error) {
     if (w.size() < from + 2) {
         *error = "expected \"Class\" \"Title\"";
         return false;
     }
-    spec->className = w[from];
-    spec->title = w[from + 1];
+    desc->className = w[from];
+    desc->title = w[from + 1];
     for (std::size_t i = from + 2; i < w.size(); ++i) {
-        if (w[i] == "hidden") spec->visible = false;
-        else if (w[i] == "bottom") spec->atBottom = true;
-        else if (w[i] == "closable") spec->closable = true;
-        else if (w[i].compare(0, 6, "owner=") == 0) spec->owner = w[i].substr(6);
+        if (w[i] == "hidden") desc->visible = false;
+        else if (w[i] == "bottom") desc->atBottom = true;
+        else if (w[i] == "closable") desc->closable = true;
+        else if (w[i].compare(0, 6, "owner=") == 0) desc->owner = w[i].substr(6);
         else {
             *error = "unknown window flag '" + w[i] + "'";
             return false;
@@ -96,13 +96,13 @@ bool Tuner(const Words& w, std::string* error) {
         return false;
     }
     if (w[1] == "none") return true;
-    sim::FilterSpec spec;
+    sim::FilterSpec desc;
     if (w[1] == "capture") {
-        spec.friendlyName = w.size() == 3 ? w[2] : "713x BDA Analog Capture";
-        sim::AddFilterDevice(sim::FilterCategory::Capture, spec);
+        desc.friendlyName = w.size() == 3 ? w[2] : "713x BDA Analog Capture";
+        sim::AddFilterDevice(sim::FilterCategory::Capture, desc);
     } else {
-        spec.friendlyName = w.size() == 3 ? w[2] : "7160 BDA Main Device0";
-        sim::AddFilterDevice(sim::FilterCategory::MainDevice, spec);
+        desc.friendlyName = w.size() == 3 ? w[2] : "7160 BDA Main Device0";
+        sim::AddFilterDevice(sim::FilterCategory::MainDevice, desc);
     }
     return true;
 }
@@ -141,20 +141,20 @@ bool Filter(const Words& w, std::string* error) {
         *error = "expected filter capture|main \"Name\" [flags]";
         return false;
     }
-    sim::FilterSpec spec;
-    spec.friendlyName = w[2];
+    sim::FilterSpec desc;
+    desc.friendlyName = w[2];
     for (std::size_t i = 3; i < w.size(); ++i) {
-        if (w[i] == "noname") spec.hasName = false;
-        else if (w[i] == "nobag") spec.bagOpens = false;
-        else if (w[i] == "nobind") spec.binds = false;
-        else if (w[i] == "noks") spec.hasKsControl = false;
+        if (w[i] == "noname") desc.hasName = false;
+        else if (w[i] == "nobag") desc.bagOpens = false;
+        else if (w[i] == "nobind") desc.binds = false;
+        else if (w[i] == "noks") desc.hasKsControl = false;
         else {
             *error = "unknown filter flag '" + w[i] + "'";
             return false;
         }
     }
     sim::AddFilterDevice(
-        w[1] == "capture" ? sim::FilterCategory::Capture : sim::FilterCategory::MainDevice, spec);
+        w[1] == "capture" ? sim::FilterCategory::Capture : sim::FilterCategory::MainDevice, desc);
     return true;
 }
 
@@ -177,9 +177,9 @@ bool Timeline(const Words& w, Scenario* s, std::string* error) {
         sim::PressKeyAt(time, static_cast<std::uint8_t>(code), hold);
         extra = hold;
     } else if (w[2] == "window" && w.size() >= 4 && w[3] == "add") {
-        sim::WindowSpec spec;
-        if (!WindowFrom(w, 4, &spec, error)) return false;
-        sim::AddWindowAt(time, spec);
+        sim::WindowSpec desc;
+        if (!WindowFrom(w, 4, &desc, error)) return false;
+        sim::AddWindowAt(time, desc);
     } else if (w[2] == "window" && w.size() == 6 && w[3] == "remove") {
         sim::RemoveWindowAt(time, w[4], w[5]);
     } else if (w[2] == "window" && w.size() == 7 && w[3] == "title") {
@@ -211,9 +211,9 @@ bool Line(const Words& w, Scenario* s, std::string* error) {
         return true;
     }
     if (k == "window") {
-        sim::WindowSpec spec;
-        if (!WindowFrom(w, 1, &spec, error)) return false;
-        sim::AddWindow(spec);
+        sim::WindowSpec desc;
+        if (!WindowFrom(w, 1, &desc, error)) return false;
+        sim::AddWindow(desc);
         return true;
     }
     if (k == "foreground" && w.size() == 3) {
@@ -245,7 +245,7 @@ bool Line(const Words& w, Scenario* s, std::string* error) {
         return true;
     }
     if (k == "launch" && w.size() >= 4) {
-        sim::WindowSpec spec;
+        sim::WindowSpec desc;
         std::uint32_t after = 500;
         Words rest(w.begin(), w.end());
         if (rest.size() >= 6 && rest[rest.size() - 2] == "after") {
@@ -255,8 +255,8 @@ bool Line(const Words& w, Scenario* s, std::string* error) {
             }
             rest.resize(rest.size() - 2);
         }
-        if (!WindowFrom(rest, 2, &spec, error)) return false;
-        sim::SetLaunchWindow(w[1], spec, after);
+        if (!WindowFrom(rest, 2, &desc, error)) return false;
+        sim::SetLaunchWindow(w[1], desc, after);
         return true;
     }
     if (k == "messagebox" && w.size() == 5 && w[1] == "answer" && w[3] == "after") {

@@ -16,7 +16,7 @@ struct Answer {
 
 struct LaunchWindow {
     std::string file;
-    sim::WindowSpec spec;
+    sim::WindowSpec desc;
     std::uint32_t delayMs;
 };
 
@@ -56,8 +56,8 @@ void AnswerMessageBoxAt(std::uint32_t time, int result) {
 
 int OpenMessageBoxCount() { return g_shell.openBoxes; }
 
-void SetLaunchWindow(const std::string& file, const WindowSpec& spec, std::uint32_t delayMs) {
-    g_shell.launches.push_back(LaunchWindow{file, spec, delayMs});
+void SetLaunchWindow(const std::string& file, const WindowSpec& desc, std::uint32_t delayMs) {
+    g_shell.launches.push_back(LaunchWindow{file, desc, delayMs});
 }
 
 namespace world {
@@ -81,7 +81,7 @@ std::uint32_t ShellExecuteA(Hwnd owner, const char* verb, const char* file, cons
     sim::Log(line);
     if (result > 32) {
         for (const auto& l : g_shell.launches)
-            if (SameFile(l.file, file)) sim::AddWindowAt(sim::Now() + l.delayMs, l.spec);
+            if (SameFile(l.file, file)) sim::AddWindowAt(sim::Now() + l.delayMs, l.desc);
     }
     return result;
 }

@@ -124,14 +124,14 @@ void ResetWindows() { g_windows = Windows(); }
 
 }  // namespace world
 
-os::Hwnd AddWindow(const WindowSpec& spec) {
+os::Hwnd AddWindow(const WindowSpec& desc) {
     world::Window w;
-    w.className = spec.className;
-    w.title = spec.title;
-    w.owner = spec.owner;
-    w.visible = spec.visible;
-    w.closable = spec.closable;
-    return Insert(w, spec.atBottom);
+    w.className = desc.className;
+    w.title = desc.title;
+    w.owner = desc.owner;
+    w.visible = desc.visible;
+    w.closable = desc.closable;
+    return Insert(w, desc.atBottom);
 }
 
 void RemoveWindow(os::Hwnd hwnd) { world::Destroy(hwnd); }
@@ -152,8 +152,8 @@ void RefuseForeground(os::Hwnd hwnd, bool refuse) {
     if (auto* w = world::Find(hwnd)) w->refuseForeground = refuse;
 }
 
-void AddWindowAt(std::uint32_t time, const WindowSpec& spec) {
-    g_windows.pendingAdds.push_back(spec);
+void AddWindowAt(std::uint32_t time, const WindowSpec& desc) {
+    g_windows.pendingAdds.push_back(desc);
     world::Schedule(world::ElapsedAt(time), PlayAdd,
                     static_cast<std::uint32_t>(g_windows.pendingAdds.size() - 1));
 }
