@@ -55,6 +55,18 @@ std::string Hex(std::uint32_t value, int minDigits) {
     return buf;
 }
 
+bool SameIgnoringCase(const char* a, const char* b) {
+    if (!a || !b) return false;
+    std::size_t i = 0;
+    for (; a[i] && b[i]; ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return a[i] == b[i];
+}
+
 void ResetEffects() { g_effects.clear(); }
 
 }  // namespace world

@@ -15,21 +15,10 @@ struct Class {
 std::vector<Class> g_classes;
 const bool g_registered = (sim::AddResetHook([] { g_classes.clear(); }), true);
 
-bool SameIgnoringCase(const std::string& a, const char* b) {
-    std::size_t i = 0;
-    for (; i < a.size() && b[i]; ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return i == a.size() && b[i] == '\0';
-}
-
 const Class* FindClass(const char* name) {
     if (!name) return nullptr;
     for (const auto& c : g_classes)
-        if (SameIgnoringCase(c.name, name)) return &c;
+        if (sim::world::SameIgnoringCase(c.name.c_str(), name)) return &c;
     return nullptr;
 }
 

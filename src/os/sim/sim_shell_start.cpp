@@ -28,18 +28,6 @@ struct Shell {
 };
 Shell g_shell;
 
-bool SameFile(const std::string& a, const char* b) {
-    if (!b) return false;
-    std::size_t i = 0;
-    for (; i < a.size() && b[i]; ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return i == a.size() && b[i] == '\0';
-}
-
 }  // namespace
 
 namespace sim {
@@ -81,7 +69,7 @@ std::uint32_t ShellExecuteA(Hwnd owner, const char* verb, const char* file, cons
     sim::Log(line);
     if (result > 32) {
         for (const auto& l : g_shell.launches)
-            if (SameFile(l.file, file)) sim::AddWindowAt(sim::Now() + l.delayMs, l.desc);
+            if (sim::world::SameIgnoringCase(l.file.c_str(), file)) sim::AddWindowAt(sim::Now() + l.delayMs, l.desc);
     }
     return result;
 }

@@ -33,15 +33,6 @@ int IndexOf(os::Hwnd hwnd) {
     return -1;
 }
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameIgnoringCase(const char* a, const std::string& b) {
-    const char* s = b.c_str();
-    for (; *a && *s; ++a, ++s)
-        if (Lower(*a) != Lower(*s)) return false;
-    return *a == *s;
-}
-
 os::Hwnd Insert(sim::world::Window w, bool atBottom) {
     w.hwnd = g_windows.next;
     g_windows.next += 2;
@@ -235,8 +226,9 @@ Hwnd FindWindowExA(Hwnd parent, Hwnd childAfter, const char* className, const ch
     }
     const auto& z = g_windows.zorder;
     for (int i = start; i < static_cast<int>(z.size()); ++i) {
-        if (className && !SameIgnoringCase(className, z[i].className)) continue;
-        if (title && !SameIgnoringCase(title, z[i].title)) continue;
+        // The stored texts end at their first NUL, as the window's text does.
+        if (className && !sim::world::SameIgnoringCase(z[i].className.c_str(), className)) continue;
+        if (title && !sim::world::SameIgnoringCase(z[i].title.c_str(), title)) continue;
         return z[i].hwnd;
     }
     return 0;

@@ -72,6 +72,9 @@ void* ResolveAddress(std::uint32_t token);
 // Text in double quotes: `"` as \" and bytes outside printable ASCII as \xNN.
 std::string Quote(const char* text);
 std::string Hex(std::uint32_t value, int minDigits);
+// ASCII letters compared without regard to case, as user32 compares class
+// names and titles; a null text matches nothing.
+bool SameIgnoringCase(const char* a, const char* b);
 void ResetEffects();
 std::string VkName(std::uint8_t vk);  // "VK_RETURN", "P", or hex
 
