@@ -173,6 +173,7 @@ int main(int argc, char** argv) {
     CheckDriverCall();
     CheckHostCalls();
     CheckWindowsAndLoop();
+    CheckDialog();
     if (argc > 1) CheckStandIn(argv[1]);
     std::printf("%d failure(s)\n", g_failures);
     return g_failures;

@@ -1,14 +1,16 @@
 # The Win32 backend and the stand-in, run under Wine (label wine).
 set(RC_BACKEND_CHECK_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/backend_check.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/standin_check.cpp)
-foreach(part IN ITEMS driver host input kernel messages shell timers window windows)
+    ${CMAKE_CURRENT_LIST_DIR}/standin_check.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/dialog_check.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/dialog_check.rc)
+foreach(part IN ITEMS dialogs driver host input kernel menu messages power shell timers window windows)
   list(APPEND RC_BACKEND_CHECK_SOURCES ${CMAKE_SOURCE_DIR}/src/os/win32/win32_${part}.cpp)
 endforeach()
 add_executable(backend_check ${RC_BACKEND_CHECK_SOURCES})
 target_include_directories(backend_check PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR})
 target_compile_options(backend_check PRIVATE ${RC_WARNINGS})
-target_link_libraries(backend_check PRIVATE user32 shell32)
+target_link_libraries(backend_check PRIVATE user32 shell32 advapi32)
 
 find_program(RC_WINE NAMES wine)
 if(RC_WINE)
