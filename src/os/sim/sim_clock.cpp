@@ -30,6 +30,8 @@ struct Clock {
     std::vector<Event> events;
     std::uint64_t nextSeq = 0;
     std::uint32_t nextThreadTimerId = 0x7FF0;
+    int pumpDepth = 0;
+    std::uint64_t deadline = 0;  // `until` of the outermost Pump
 };
 Clock g_clock;
 
@@ -128,6 +130,13 @@ void AdvanceTo(std::uint64_t until) {
 }
 
 bool Pump(std::uint64_t until, bool stopOnMessage) {
+    // Modal loops nested inside read the outermost end as their own limit.
+    struct Depth {
+        Depth(std::uint64_t until) {
+            if (g_clock.pumpDepth++ == 0) g_clock.deadline = until;
+        }
+        ~Depth() { --g_clock.pumpDepth; }
+    } depth(until);
     for (;;) {
         if (stopOnMessage && QuitPending()) return true;
         if (HasProgramMessage()) {
@@ -149,6 +158,8 @@ bool Pump(std::uint64_t until, bool stopOnMessage) {
         }
     }
 }
+
+std::uint64_t RunDeadline() { return g_clock.pumpDepth > 0 ? g_clock.deadline : g_clock.elapsed; }
 
 bool AnythingScheduled() { return !g_clock.timers.empty() || !g_clock.events.empty(); }
 

@@ -1,0 +1,111 @@
+#include "engine/shutdown.h"
+
+#include "controllers/records.h"
+#include "os/dialogs.h"
+#include "os/host.h"
+#include "os/input.h"
+
+namespace {
+
+constexpr std::uint32_t VK_RETURN = 0x0D;
+constexpr std::uint32_t VK_ESCAPE = 0x1B;
+
+struct Placement {
+    int nScreenWidth;
+    int x;
+    int y;
+};
+const Placement kPlacements[] = {
+    {640, 160, 200}, {800, 280, 250},  {1024, 350, 300},
+    {1152, 420, 300}, {1280, 420, 300}, {1600, 580, 340},
+};
+
+// Set when the dialog opens: the key that opened it may still be held.
+std::int32_t bOpeningPressHeld = 0;
+
+bool IsWin9x() {
+    os::OsVersionInfo info{};
+    info.dwOSVersionInfoSize = os::OSVERSIONINFOA_SIZE;
+    os::GetVersionExA(&info);
+    return info.dwPlatformId == os::VER_PLATFORM_WIN32_WINDOWS;
+}
+
+std::int32_t Close(os::Hwnd dlg, std::int32_t result) {
+    ShutdownDialogOpen = 0;
+    os::EndDialog(dlg, result);
+    return 1;
+}
+
+}  // namespace
+
+void PlaceDialog(os::Hwnd dlg) {
+    const int width = os::GetSystemMetrics(os::SM_CXFULLSCREEN);
+    for (const Placement& p : kPlacements) {
+        if (p.nScreenWidth == width) {
+            os::SetWindowPos(dlg, os::HWND_TOPMOST, p.x, p.y, 0, 0, os::SWP_NOSIZE);
+            return;
+        }
+    }
+}
+
+bool ContinuesOpeningPress() {
+    if (bOpeningPressHeld == 0) return false;
+    if (KeyRepeatState.bRepeat == 1) return true;
+    bOpeningPressHeld = 0;
+    return false;
+}
+
+void ShutdownSystem() {
+    if (IsWin9x()) {
+        os::ExitWindowsEx(os::EWX_SHUTDOWN, 0);
+        return;
+    }
+    os::Htoken token = 0;
+    if (!os::OpenProcessToken(os::TOKEN_ADJUST_PRIVILEGES | os::TOKEN_QUERY, &token)) return;
+    if (os::AdjustTokenPrivileges(token, "SeShutdownPrivilege", os::SE_PRIVILEGE_ENABLED) != 0) return;
+    if (os::ExitWindowsEx(os::EWX_POWEROFF | os::EWX_FORCE, 0) == 0)
+        os::MessageBoxA(0, "Can't run ExitWindowsEx.", "Remote Control", os::MB_OK);
+}
+
+std::int32_t ShutdownDlgProc(os::Hwnd dlg, std::uint32_t msg, std::uint32_t wParam,
+                             std::int32_t lParam) {
+    switch (msg) {
+    case os::WM_INITDIALOG:
+        os::SetForegroundWindow(dlg);
+        os::SetActiveWindow(dlg);
+        hShutdownDlg = dlg;
+        PlaceDialog(dlg);
+        return 1;
+    case os::WM_KEYDOWN:
+        if (wParam == VK_RETURN) {
+            Close(dlg, 13);
+            ShutdownSystem();
+            return 1;
+        }
+        if (wParam == VK_ESCAPE) return Close(dlg, 27);
+        return 0;
+    case os::WM_COMMAND:
+        switch (wParam & 0xFFFF) {
+        case os::IDOK:
+            Close(dlg, os::IDOK);
+            ShutdownSystem();
+            return 1;
+        case os::IDCANCEL:
+            return Close(dlg, os::IDCANCEL);
+        default:
+            return 0;
+        }
+    default:
+        return 0;
+    }
+}
+
+void ShowShutdownDialog(os::Hwnd owner) {
+    ShutdownDialogOpen = 1;
+    bOpeningPressHeld = 1;
+    os::DialogBoxParamA(os::GetModuleHandleA(nullptr), kShutdownDialogId, owner, ShutdownDlgProc, 0);
+    // However the dialog ended (or failed to open), the router must get
+    // the keys again.
+    ShutdownDialogOpen = 0;
+    bOpeningPressHeld = 0;
+}

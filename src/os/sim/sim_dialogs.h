@@ -1,0 +1,47 @@
+// The simulated dialogs, popup menus and power-off: a scripted user who
+// presses a dialog button, picks a combo-box entry, types into an edit field
+// or chooses a menu item after a while, and what tests read back.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "os/os.h"
+
+namespace sim {
+
+// ---- the scripted user of dialogs. Actions are taken in order, by the
+// innermost open dialog; `afterMs` counts from the moment the action's turn
+// comes (the dialog opening, or the previous action). With no action left,
+// a dialog stays open until the outermost Run ends; then the user closes it
+// with the close box (WM_COMMAND IDCANCEL).
+void PressDialogButton(int id, std::uint32_t afterMs = 0);
+void PickComboEntry(int id, int index, std::uint32_t afterMs = 0);
+void TypeDialogText(int id, const std::string& text, std::uint32_t afterMs = 0);
+// The same at a virtual time (or as soon as a dialog is open after it).
+void PressDialogButtonAt(std::uint32_t time, int id);
+int OpenDialogCount();
+// The innermost open dialog, or 0.
+os::Hwnd OpenDialog();
+std::vector<std::string> ComboEntries(os::Hwnd dlg, int id);
+int ComboSelection(os::Hwnd dlg, int id);  // CB_ERR when none
+std::string DialogItemText(os::Hwnd dlg, int id);
+
+// ---- popup menus. The next TrackPopupMenu chooses `id` (0 dismisses the
+// menu) after `afterMs`; with nothing scripted it is dismissed at once.
+void ChooseMenuItem(std::uint32_t id, std::uint32_t afterMs = 0);
+struct MenuItem {
+    std::uint32_t flags;
+    std::uint32_t id;
+    std::string text;
+};
+// The items of the menu most recently tracked.
+std::vector<MenuItem> LastTrackedMenu();
+
+// ---- power-off
+void SetProcessTokenOpens(bool opens);          // default true
+void SetShutdownPrivilegeHeld(bool held);       // default true
+void SetExitWindowsResult(int result);          // default 1
+int ExitWindowsCount();
+
+}  // namespace sim

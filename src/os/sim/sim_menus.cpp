@@ -1,0 +1,131 @@
+// Simulated popup menus (a modal loop answered by the scripted user, the
+// choice posted to the owner as WM_COMMAND) and the power-off calls.
+#include <deque>
+#include <map>
+
+#include "os/dialogs.h"
+#include "os/sim/sim_dialogs.h"
+#include "os/sim/sim_world.h"
+
+namespace {
+
+struct Choice {
+    std::uint32_t id;
+    std::uint32_t afterMs;
+};
+
+struct Menus {
+    std::map<os::Hmenu, std::vector<sim::MenuItem>> menus;
+    os::Hmenu next = 0x60000;
+    std::deque<Choice> choices;
+    std::vector<sim::MenuItem> lastTracked;
+    bool tokenOpens = true;
+    bool privilegeHeld = true;
+    int exitResult = 1;
+    int exitCount = 0;
+};
+Menus g_menus;
+
+const bool g_registered = (sim::AddResetHook([] { g_menus = Menus(); }), true);
+
+std::string MenuName(os::Hmenu menu) { return "menu " + sim::world::Hex(menu, 1); }
+
+std::string FlagNames(std::uint32_t flags) {
+    if (flags & os::MF_SEPARATOR) return "separator";
+    return (flags & os::MF_CHECKED) ? "checked" : "string";
+}
+
+}  // namespace
+
+namespace sim {
+
+void ChooseMenuItem(std::uint32_t id, std::uint32_t afterMs) {
+    g_menus.choices.push_back(Choice{id, afterMs});
+}
+std::vector<MenuItem> LastTrackedMenu() { return g_menus.lastTracked; }
+
+void SetProcessTokenOpens(bool opens) { g_menus.tokenOpens = opens; }
+void SetShutdownPrivilegeHeld(bool held) { g_menus.privilegeHeld = held; }
+void SetExitWindowsResult(int result) { g_menus.exitResult = result; }
+int ExitWindowsCount() { return g_menus.exitCount; }
+
+}  // namespace sim
+
+namespace os {
+
+Hmenu CreatePopupMenu() {
+    const Hmenu menu = g_menus.next++;
+    g_menus.menus[menu];
+    sim::Log("createpopupmenu -> " + MenuName(menu));
+    return menu;
+}
+
+int AppendMenuA(Hmenu menu, std::uint32_t flags, std::uint32_t id, const char* text) {
+    auto it = g_menus.menus.find(menu);
+    std::string line = "appendmenu " + MenuName(menu) + " " + FlagNames(flags);
+    if (!(flags & MF_SEPARATOR)) line += " " + std::to_string(id) + " " + sim::world::Quote(text);
+    if (it == g_menus.menus.end()) {
+        sim::Log(line + " failed");
+        return 0;
+    }
+    sim::Log(line);
+    it->second.push_back(sim::MenuItem{flags, id, (flags & MF_SEPARATOR) || !text ? "" : text});
+    return 1;
+}
+
+int TrackPopupMenu(Hmenu menu, std::uint32_t flags, int x, int y, Hwnd owner) {
+    auto it = g_menus.menus.find(menu);
+    std::string line = "trackpopupmenu " + MenuName(menu) + " flags=" + sim::world::Hex(flags, 1) +
+                       " at " + std::to_string(x) + "," + std::to_string(y) +
+                       " owner=" + (owner ? sim::DescribeWindow(owner) : std::string("none"));
+    if (it == g_menus.menus.end() || !sim::world::Find(owner)) {
+        sim::Log(line + " failed");
+        return 0;
+    }
+    g_menus.lastTracked = it->second;
+    Choice choice{0, 0};  // dismissed at once when nobody scripted a choice
+    if (!g_menus.choices.empty()) {
+        choice = g_menus.choices.front();
+        g_menus.choices.pop_front();
+    }
+    sim::Log(line + " -> " + std::to_string(choice.id));
+    sim::world::Pump(sim::world::Elapsed() + choice.afterMs, false);
+    // Only an item the menu holds can be chosen; separators cannot.
+    bool found = false;
+    for (const sim::MenuItem& item : it->second)
+        if (choice.id != 0 && item.id == choice.id && !(item.flags & MF_SEPARATOR)) found = true;
+    if (!found) return 0;
+    sim::world::QueueMessage(owner, WM_COMMAND, choice.id, 0);
+    return 1;
+}
+
+int DestroyMenu(Hmenu menu) {
+    const bool known = g_menus.menus.erase(menu) > 0;
+    sim::Log("destroymenu " + MenuName(menu) + (known ? "" : " failed"));
+    return known ? 1 : 0;
+}
+
+int OpenProcessToken(std::uint32_t access, Htoken* token) {
+    const bool opens = g_menus.tokenOpens && token;
+    sim::Log("openprocesstoken access=" + sim::world::Hex(access, 2) + (opens ? " -> 1" : " -> 0"));
+    if (!opens) return 0;
+    *token = 0x7000;
+    return 1;
+}
+
+std::uint32_t AdjustTokenPrivileges(Htoken token, const char* privilege, std::uint32_t attributes) {
+    constexpr std::uint32_t ERROR_NOT_ALL_ASSIGNED = 1300;
+    const std::uint32_t error = g_menus.privilegeHeld ? 0 : ERROR_NOT_ALL_ASSIGNED;
+    sim::Log("adjusttokenprivileges " + sim::world::Quote(privilege) +
+             " attributes=" + sim::world::Hex(attributes, 1) + " -> error " + std::to_string(error));
+    return error;
+}
+
+int ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) {
+    ++g_menus.exitCount;
+    sim::Log("exitwindowsex flags=" + sim::world::Hex(flags, 2) + " reason=" + std::to_string(reason) +
+             " -> " + std::to_string(g_menus.exitResult));
+    return g_menus.exitResult;
+}
+
+}  // namespace os
