@@ -186,6 +186,9 @@ bool Timeline(const Words& w, Scenario* s, std::string* error) {
         sim::SetWindowTitleAt(time, w[4], w[5], w[6]);
     } else if (w[2] == "window" && w.size() == 6 && (w[3] == "show" || w[3] == "hide")) {
         sim::SetWindowVisibleAt(time, w[4], w[5], w[3] == "show");
+    } else if (w[2] == "power" && w.size() == 4 && Number(w[3], &extra)) {
+        sim::BroadcastAt(time, os::WM_POWERBROADCAST, extra);
+        extra = 0;
     } else if (w[2] == "messagebox" && w.size() == 5 && w[3] == "answer" && Number(w[4], &extra)) {
         sim::AnswerMessageBoxAt(time, static_cast<int>(extra));
         extra = 0;

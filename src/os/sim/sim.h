@@ -60,6 +60,10 @@ os::Hwnd ActiveWindow();
 // The first window whose class and title equal these bytes exactly, or 0.
 os::Hwnd FindExact(const std::string& className, const std::string& title);
 
+// A message sent at `time` to every window of the program, as Windows
+// broadcasts power notices (WM_POWERBROADCAST) to all top-level windows.
+void BroadcastAt(std::uint32_t time, std::uint32_t msg, std::uint32_t wParam, std::int32_t lParam = 0);
+
 // ---- the effect log
 struct Effect {
     std::uint32_t time;
