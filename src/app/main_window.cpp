@@ -2,6 +2,7 @@
 // commands, display changes, power events and the resume timer.
 #include "app/program.h"
 #include "app/tray_icon.h"
+#include "app/tray_menu.h"
 #include "config/host_probes.h"
 #include "controllers/records.h"
 #include "device/detect_board.h"
@@ -43,7 +44,10 @@ void OnTrayNotify(os::Hwnd hwnd, std::uint32_t mouseMessage) {
         return;
     case os::WM_LBUTTONDOWN:
     case os::WM_RBUTTONDOWN:
-        if (bTunerReady == 1) return;  // the menu comes with the tray menu
+        if (bTunerReady == 1) {
+            ShowTrayMenu(hwnd);
+            return;
+        }
         os::MessageBoxA(0, kMissingDevice, kCaption, os::MB_SETFOREGROUND);
         Exit(hwnd);
         return;
@@ -96,6 +100,7 @@ std::int32_t MainWindowProc(os::Hwnd hwnd, std::uint32_t msg, std::uint32_t wPar
             Exit(hwnd);
             return 0;
         }
+        if (OnMenuCommand(hwnd, id)) return 0;
         return os::DefWindowProcA(hwnd, msg, wParam, lParam);
     }
     case os::WM_TIMER:

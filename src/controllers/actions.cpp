@@ -2,10 +2,15 @@
 
 namespace {
 
-std::uint8_t DigitKey(const KeyRow& row, std::uint32_t code) {
+// The digit of `code` within its row; later codes of a row count up.
+std::int32_t DigitOf(const KeyRow& row, std::uint32_t code) {
     std::int64_t digit = row.action.nDigit + (static_cast<std::int64_t>(code) - row.nFirst);
-    if (digit < 0 || digit > 9) digit = 0;  // a malformed row never leaves the numpad
-    return static_cast<std::uint8_t>(VK_NUMPAD0 + digit);
+    if (digit < 0 || digit > 9) digit = 0;  // a malformed row never leaves 0..9
+    return static_cast<std::int32_t>(digit);
+}
+
+std::uint8_t DigitKey(const KeyRow& row, std::uint32_t code) {
+    return static_cast<std::uint8_t>(VK_NUMPAD0 + DigitOf(row, code));
 }
 
 void PostKey(os::Hwnd target, std::uint8_t vk) {
@@ -13,6 +18,11 @@ void PostKey(os::Hwnd target, std::uint8_t vk) {
 }
 
 }  // namespace
+
+std::uint32_t CommandOf(const KeyRow& row, std::uint32_t code) {
+    if (row.action.kind != ActionKind::CommandDigit) return row.action.wParam;
+    return static_cast<std::uint32_t>(10000 + DigitOf(row, code));
+}
 
 void KeyDown(std::uint8_t vk) { os::keybd_event(vk, 0, os::KEYEVENTF_EXTENDEDKEY, 0); }
 
@@ -47,14 +57,27 @@ void PerformAction(os::Hwnd target, const KeyRow& row, std::uint32_t code) {
     case ActionKind::PostKeyDown: PostKey(target, a.vk[0]); break;
     case ActionKind::PostDigit: PostKey(target, DigitKey(row, code)); break;
     case ActionKind::PostMessage: os::PostMessageA(target, a.nMessage, a.wParam, a.lParam); break;
+    case ActionKind::Command:
+    case ActionKind::CommandDigit:
+        os::PostMessageA(target, a.nMessage, CommandOf(row, code), 0);
+        break;
     case ActionKind::BringForward:
     case ActionKind::None: break;
     }
-    if (a.nWaitMs != 0) os::Sleep(a.nWaitMs);
+    WaitAfter(row);
+}
+
+void WaitAfter(const KeyRow& row) {
+    if (row.action.nWaitMs != 0) os::Sleep(row.action.nWaitMs);
 }
 
 void RunKeyRow(AppController& app, const KeyRow& row, std::uint32_t code) {
-    if (!RunPreamble(app)) return;
+    // A row's wait follows it whether or not the window was there; a row
+    // that sends nothing looks for no window.
+    if (row.action.kind == ActionKind::None || !RunPreamble(app)) {
+        WaitAfter(row);
+        return;
+    }
     PerformAction(app.hWnd, row, code);
 }
 

@@ -5,6 +5,9 @@
 
 #include "app/interval_timer.h"
 #include "config/app_locator.h"
+#include "controllers/orbisk.h"
+#include "controllers/orbisk_center.h"
+#include "controllers/savrin.h"
 
 AppController ArcSoftTV5;
 AppController TotalMedia35;
@@ -117,12 +120,13 @@ void CopyText(char* dest, std::size_t size, const char* text) {
 const ControllerSlot ControllerSlots[kControllerCount] = {
     {&ArcSoftTV5, kAppArcSoftTV5, &bWatchArcSoftTV5, FindByIdentity<5>, Close, nullptr, 0},
     {&TotalMedia35, kAppTotalMedia35, &bWatchTotalMedia35, FindByIdentity<4>, Close, nullptr, 0},
-    {&OrbiskCenter, kAppOrbiskCenter, &bWatchOrbiskCenter, FindByIdentity<1>, Close, nullptr, 0},
+    {&OrbiskCenter, kAppOrbiskCenter, &bWatchOrbiskCenter, FindByIdentity<1>, OrbiskCenterClose,
+     nullptr, 2000},
     {&MediaCenter, kAppMediaCenter, &bWatchMediaCenter, FindByIdentity<3>, Close, nullptr, 0},
     {&PowerCinema, kAppPowerCinema, &bWatchPowerCinema, FindByIdentity<6>, Close, nullptr, 0},
     {&TVEnhance, kAppTVEnhance, &bWatchTVEnhance, FindByIdentity<7>, Close, nullptr, 0},
-    {&Savrin, kAppSavrin, &bWatchSavrin, FindByIdentity<2>, Close, nullptr, 0},
-    {&Orbisk, kAppOrbisk, &bWatchOrbisk, FindByIdentity<0>, Close, nullptr, 0},
+    {&Savrin, kAppSavrin, &bWatchSavrin, FindByIdentity<2>, SavrinClose, nullptr, 0},
+    {&Orbisk, kAppOrbisk, &bWatchOrbisk, FindByIdentity<0>, OrbiskClose, nullptr, 2000},
 };
 
 const ControllerSlot* SlotOf(const AppController& app) {

@@ -4,6 +4,7 @@
 #include "device/ir_reader.h"
 #include "device/tuner_connection.h"
 #include "engine/route.h"
+#include "engine/shutdown.h"
 #include "engine/trace.h"
 
 namespace {
@@ -22,7 +23,7 @@ bool AnyThinningAppActive() {
 }
 
 void SendToShutdownDialog(std::int32_t code) {
-    if (code == kSuppressedRepeat) return;
+    if (code == kSuppressedRepeat || ContinuesOpeningPress()) return;
     std::uint32_t key = (code == 12 || code == 22 || code == 30) ? VK_RETURN : VK_ESCAPE;
     os::SetForegroundWindow(hShutdownDlg);
     os::SetActiveWindow(hShutdownDlg);

@@ -76,6 +76,8 @@ int IsWindow(Hwnd hwnd);
 int SetForegroundWindow(Hwnd hwnd);
 Hwnd SetActiveWindow(Hwnd hwnd);
 Hwnd GetForegroundWindow();
+// Raises the window to the top of the z-order; returns nonzero on success.
+int BringWindowToTop(Hwnd hwnd);
 
 // ---- synthetic input and messages
 void keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, std::uint32_t extraInfo);

@@ -284,4 +284,19 @@ Hwnd SetActiveWindow(Hwnd hwnd) {
 
 Hwnd GetForegroundWindow() { return g_windows.foreground; }
 
+int BringWindowToTop(Hwnd hwnd) {
+    const std::string line = "top " + sim::DescribeWindow(hwnd);
+    const int i = IndexOf(hwnd);
+    if (i < 0) {
+        sim::Log(line + " failed");
+        return 0;
+    }
+    // Only the z-order moves; foreground and active window stay.
+    sim::world::Window w = g_windows.zorder[i];
+    g_windows.zorder.erase(g_windows.zorder.begin() + i);
+    g_windows.zorder.insert(g_windows.zorder.begin(), w);
+    sim::Log(line);
+    return 1;
+}
+
 }  // namespace os

@@ -43,4 +43,6 @@ Hwnd SetActiveWindow(Hwnd hwnd) { return FromHwnd(::SetActiveWindow(ToHwnd(hwnd)
 
 Hwnd GetForegroundWindow() { return FromHwnd(::GetForegroundWindow()); }
 
+int BringWindowToTop(Hwnd hwnd) { return ::BringWindowToTop(ToHwnd(hwnd)) ? 1 : 0; }
+
 }  // namespace os

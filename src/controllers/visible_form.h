@@ -1,0 +1,34 @@
+// The form search of the card family's applications (Orbisk Center's and
+// Savrin's variant) and the delivery of their command messages by rule.
+#pragma once
+#include <cstdint>
+
+#include "controllers/actions.h"
+#include "controllers/app_controller.h"
+#include "os/os.h"
+
+// Which application's forms are searched: Savrin's player windows have the
+// class "Dravune" where Orbisk Center's have "TarvelPlayer_Class".
+enum class FormFamily : std::uint8_t { OrbiskCenter, Savrin };
+
+struct VisibleForm {
+    os::Hwnd hwnd;     // 0 when no form is visible
+    int nStep;         // 1..7, the step that found it; 0 for none
+};
+constexpr int kPictureViewerStep = 5;
+
+// The first window of the seven steps that exists and is visible; later
+// steps are not looked up.
+VisibleForm FindVisibleForm(FormFamily family);
+
+// Carries out one command row of a card-family key map: the main window
+// into hWnd, the form into dwExtra (rules that use it), the post by the
+// row's rule, then the row's wait, whether or not anything was posted.
+void RunCommandRow(AppController& app, FormFamily family, const KeyRow& row, std::uint32_t code);
+
+// Looks the code up and runs its row; codes not listed search nothing.
+template <std::size_t N>
+void RunCommandMap(AppController& app, FormFamily family, const KeyRow (&table)[N],
+                   std::uint32_t code) {
+    if (const KeyRow* row = LookupKey(table, code)) RunCommandRow(app, family, *row, code);
+}
