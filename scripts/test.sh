@@ -52,6 +52,10 @@ echo
 echo "==== summary"
 printf '%s\n' "${summary[@]}"
 if [[ ${#failed[@]} -ne 0 ]]; then
+  for name in "${failed[@]}"; do
+    first=$(grep -m1 -iE 'error|fail' "$logs/$name.log" || true)
+    echo "-- $name failed (log: $logs/$name.log)${first:+: $first}"
+  done
   echo "FAILED: ${failed[*]}"
   exit 1
 fi
