@@ -6,7 +6,10 @@
 #include <cstring>
 
 #include "controllers/actions.h"
+#include "controllers/media_center.h"
 #include "controllers/records.h"
+#include "config/host_probes.h"
+#include "engine/route.h"
 
 namespace {
 
@@ -71,9 +74,12 @@ os::Hwnd Launch(AppController& app) {
 
     char path[256];
     bool fits = false;
-    if (bMediaCenterPresent && DefaultTVAPP == kAppMediaCenter)
+    // The probe is asked anew at every launch.
+    if (IsMediaCenterAvailable() != 0 && DefaultTVAPP == kAppMediaCenter)
         fits = BuildEhshellPath(path, sizeof path);
-    if (!fits) fits = BuildInstallPath(app, path, sizeof path);
+    if (!fits)
+        fits = &app == &MediaCenter ? BuildMediaCenterPath(app, path, sizeof path)
+                                    : BuildInstallPath(app, path, sizeof path);
 
     // A path cut short would start some other program.
     std::uint32_t result =
@@ -81,8 +87,7 @@ os::Hwnd Launch(AppController& app) {
     if (result > kLaunchedAbove)
         app.bActive = 1;
     else
-        os::MessageBoxA(0, "Can't launch TV application what you want.", "Remote Control",
-                        os::MB_OK);
+        TickMessageBox("Can't launch TV application what you want.", "Remote Control", os::MB_OK);
     return SearchMainWindow(app);
 }
 

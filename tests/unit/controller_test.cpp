@@ -9,6 +9,7 @@
 
 #include "controllers/records.h"
 #include "os/sim/sim.h"
+#include "os/sim/sim_registry.h"
 
 namespace {
 
@@ -82,7 +83,12 @@ TEST_F(Controller, LaunchStartsNothingWhenRunningOrNotInstalled) {
 }
 
 TEST_F(Controller, MediaCenterShellComesFromTheWindowsDirectory) {
-    bMediaCenterPresent = 1;
+    sim::WindowsVersion seven;
+    seven.platformId = 2;
+    seven.major = 6;
+    seven.minor = 1;
+    sim::SetWindowsVersion(seven);
+    sim::SetRegString("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Media Center", "Ident", "5.1");
     DefaultTVAPP = kAppMediaCenter;
     const struct {
         std::string windowsDir;
@@ -102,6 +108,14 @@ TEST_F(Controller, MediaCenterShellComesFromTheWindowsDirectory) {
         ASSERT_EQ(1u, starts.size()) << row.windowsDir.size();
         EXPECT_NE(std::string::npos, starts[0].find(row.started)) << starts[0];
     }
+    // Asked again at this launch: Media Center has gone since start-up.
+    sim::DeleteRegValue("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Media Center", "Ident");
+    sim::SetWindowsDirectory("D:\\WINNT");
+    sim::ClearEffects();
+    Launch(TotalMedia35);
+    Lines starts = Matching("shell");
+    ASSERT_EQ(1u, starts.size());
+    EXPECT_NE(std::string::npos, starts[0].find("\"C:\\Apps\\TM\\TotalMedia.exe\"")) << starts[0];
 }
 
 TEST_F(Controller, UnterminatedInstallFieldsStayInTheirBuffers) {
