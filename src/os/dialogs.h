@@ -40,7 +40,7 @@ constexpr std::int32_t CB_ERR = -1;
 // CB_ADDSTRING: the new entry's index, or CB_ERR.
 std::int32_t ComboAddString(Hwnd dlg, int id, const char* text);
 // CB_GETLBTEXT into `buffer` of `size` bytes: the length copied, or CB_ERR
-// (nothing written) when there is no such entry or it does not fit.
+// (an empty string) when there is no such entry or it does not fit.
 std::int32_t ComboGetLBText(Hwnd dlg, int id, int index, char* buffer, int size);
 
 // ---- placement
