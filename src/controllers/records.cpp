@@ -5,6 +5,9 @@
 
 #include "app/interval_timer.h"
 #include "config/app_locator.h"
+#include "controllers/arcsoft_tv5.h"
+#include "controllers/media_center.h"
+#include "controllers/totalmedia35.h"
 #include "controllers/orbisk.h"
 #include "controllers/orbisk_center.h"
 #include "controllers/savrin.h"
@@ -118,11 +121,13 @@ void CopyText(char* dest, std::size_t size, const char* text) {
 }  // namespace
 
 const ControllerSlot ControllerSlots[kControllerCount] = {
-    {&ArcSoftTV5, kAppArcSoftTV5, &bWatchArcSoftTV5, FindByIdentity<5>, Close, nullptr, 0},
-    {&TotalMedia35, kAppTotalMedia35, &bWatchTotalMedia35, FindByIdentity<4>, Close, nullptr, 0},
+    {&ArcSoftTV5, kAppArcSoftTV5, &bWatchArcSoftTV5, ArcSoftTV5FindMainWindow, Close, nullptr, 0},
+    {&TotalMedia35, kAppTotalMedia35, &bWatchTotalMedia35, TotalMedia35FindMainWindow, Close,
+     nullptr, 0},
     {&OrbiskCenter, kAppOrbiskCenter, &bWatchOrbiskCenter, FindByIdentity<1>, OrbiskCenterClose,
      nullptr, 2000},
-    {&MediaCenter, kAppMediaCenter, &bWatchMediaCenter, FindByIdentity<3>, Close, nullptr, 0},
+    {&MediaCenter, kAppMediaCenter, &bWatchMediaCenter, MediaCenterFindMainWindow,
+     MediaCenterClose, MediaCenterPrepareLaunch, 0},
     {&PowerCinema, kAppPowerCinema, &bWatchPowerCinema, FindByIdentity<6>, Close, nullptr, 0},
     {&TVEnhance, kAppTVEnhance, &bWatchTVEnhance, FindByIdentity<7>, Close, nullptr, 0},
     {&Savrin, kAppSavrin, &bWatchSavrin, FindByIdentity<2>, SavrinClose, nullptr, 0},

@@ -1,5 +1,6 @@
-// Hand-over of each tick's scan code to the router. Until the router is
-// built, every code is kept in a small ring that tests read.
+// The router: hands each tick's scan code to the active TV application, the
+// launch path of the selected one, the shutdown dialog, an application found
+// running, or the mouse.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +9,18 @@
 
 void RouteScanCode(std::int32_t code, os::Hwnd owner);
 
+// The launch path of codes 3, 12 and 22 with nothing active: the installed
+// test of `target` (a TargetAppCode), then its close/power sequence.
+void RunLaunchPath(std::int32_t target);
+
+// Message boxes opened from a key tick. Their modal loop runs further ticks
+// nested; while one is up, a nested tick that would open another drops its
+// key instead, or a held key would stack a box on every tick. Outside a tick
+// this is a plain MessageBoxA. Returns 0 when the box was dropped.
+int TickMessageBox(const char* text, const char* caption, std::uint32_t style);
+bool TickMessageBoxUp();
+
+// Every code that reached the router, for the key engine's tests.
 struct RoutedCode {
     std::int32_t code;
     os::Hwnd owner;

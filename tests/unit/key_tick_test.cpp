@@ -97,6 +97,7 @@ TEST_F(KeyTick, RepeatWindowSurvivesTheCounterWrap) {
 
 TEST_F(KeyTick, Code12BecomesItsOwnKeyOnlyOn35KeyRemote) {
     TotalMedia35.bActive = 1;
+    DefaultTVAPP = 3;  // no launch sequence, so no closes and waits between the events
     nIRKEYType = 3;
     EXPECT_EQ(std::vector<std::int32_t>(12, 3852), Hold(12, 12));
     EXPECT_EQ(0, KeyRepeatState.nRepeatCount);
@@ -129,11 +130,14 @@ TEST_F(KeyTick, EachEventTracedBeforeAndAfterThinning) {
     TotalMedia35.bActive = 1;
     sim::ClearEffects();
     Hold(30, 2);
+    std::vector<std::string> traced;  // the router writes lines of its own
+    for (const std::string& text : sim::EffectTexts())
+        if (text.find("scan Code") != std::string::npos) traced.push_back(text);
     EXPECT_EQ((std::vector<std::string>{"debug \"<RCMessageBox>  scan Code =  (1E)\"",
                                         "debug \"<RCMessageBox>  scan Code =  (1E)\"",
                                         "debug \"<RCMessageBox>  scan Code =  (1E)\"",
                                         "debug \"<RCMessageBox>  scan Code =  (FFFFFFFF)\""}),
-              sim::EffectTexts());
+              traced);
 }
 
 TEST_F(KeyTick, NoKeyChangesNothing) {
