@@ -1,0 +1,26 @@
+# End-to-end runs under Wine (label e2e): one 32-bit prefix per run made by a
+# fixture, the virtual tuner as the card's driver, the real RemoteControl.exe.
+find_program(RC_WINE NAMES wine)
+find_program(RC_XVFB NAMES Xvfb)
+find_program(RC_PYTHON3 NAMES python3)
+if(RC_WINE AND RC_XVFB AND RC_PYTHON3 AND TARGET RemoteControl AND TARGET vtuner)
+  enable_testing()
+  set(E2E_CMD ${RC_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/e2e/e2e_cases.py
+      --world ${CMAKE_BINARY_DIR}/e2e-world --src ${CMAKE_SOURCE_DIR}
+      --exe $<TARGET_FILE:RemoteControl> --vtuner $<TARGET_FILE:vtuner>
+      --probe $<TARGET_FILE:probe_client> --remote $<TARGET_FILE:remote>)
+
+  add_test(NAME e2e.world.setup COMMAND ${E2E_CMD} setup)
+  set_tests_properties(e2e.world.setup PROPERTIES FIXTURES_SETUP e2e_world TIMEOUT 300)
+  add_test(NAME e2e.world.teardown COMMAND ${E2E_CMD} teardown)
+  set_tests_properties(e2e.world.teardown PROPERTIES FIXTURES_CLEANUP e2e_world TIMEOUT 60)
+  set(E2E_TESTS e2e.world.setup e2e.world.teardown)
+
+  foreach(case IN ITEMS vtuner_probe capture_press main_device_probe reader_type1 idle_second
+                        all_fail_mend)
+    add_test(NAME e2e.${case} COMMAND ${E2E_CMD} run ${case})
+    set_tests_properties(e2e.${case} PROPERTIES FIXTURES_REQUIRED e2e_world TIMEOUT 120)
+    list(APPEND E2E_TESTS e2e.${case})
+  endforeach()
+  set_tests_properties(${E2E_TESTS} PROPERTIES LABELS e2e RESOURCE_LOCK e2e_wine)
+endif()

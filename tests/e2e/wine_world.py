@@ -1,0 +1,280 @@
+"""The Wine world of the end-to-end runs: one 32-bit prefix and one Xvfb per
+run, the virtual tuner registered in it, RemoteControl.exe started in it.
+
+Only our own processes are ever stopped: our Xvfb by its pid, our
+wineserver by `wineserver -k` with our WINEPREFIX, the exe by its pid.
+"""
+import json
+import os
+import re
+import shutil
+import signal
+import subprocess
+import time
+
+SETTINGS_KEY = r"HKEY_LOCAL_MACHINE\Software\VirtualTuner"
+APP_KEY = r"HKEY_LOCAL_MACHINE\Software\Tarvel Multimedia\RI Darer Izaz Ivararadi"
+PCI_ENUM = r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Enum\PCI"
+MEDIA_CLASS = "{4d36e96c-e325-11ce-bfc1-08002be10318}"
+BOARD_ROW = re.compile(
+    r'\{\s*"PCI\\\\(VEN_1131&DEV_[0-9A-Fa-f]{4}&SUBSYS_[0-9A-Fa-f]{8})"\s*,'
+    r"\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+)\s*\}")
+KEY_LINE = "<RCMessageBox>  scan Code =  (%X)"
+
+
+class WorldError(Exception):
+    pass
+
+
+def wait_for(what, predicate, timeout):
+    """Polls predicate until it returns something true; fails after timeout."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise WorldError("timed out after %.0f s waiting for %s" % (timeout, what))
+        time.sleep(0.05)
+
+
+def board_rows(src_dir):
+    """The board table's rows as (hardware id, (ready pin, reader, variant))."""
+    path = os.path.join(src_dir, "src", "device", "board_table.cpp")
+    with open(path, encoding="utf-8") as f:
+        rows = [(m.group(1), (int(m.group(2)), int(m.group(3)), int(m.group(4))))
+                for m in BOARD_ROW.finditer(f.read())]
+    if not rows:
+        raise WorldError("no board rows found in " + path)
+    return rows
+
+
+def pick_board(src_dir, want):
+    """A hardware id whose attributes, after every row that matches it has
+    overwritten the last, are the wanted (pin, reader, variant) triple."""
+    rows = board_rows(src_dir)
+    for hwid, _ in rows:
+        last = [t for h, t in rows if h.upper() == hwid.upper()][-1]
+        if last == want:
+            return hwid.upper()
+    raise WorldError("no board with attributes %r in the table" % (want,))
+
+
+def request_lines(text):
+    """Parses the virtual tuner's log: one dict per answered request."""
+    out = []
+    for line in text.splitlines():
+        parts = line.split()
+        if len(parts) < 3 or not parts[0].isdigit():
+            continue
+        entry = {"tick": int(parts[0]), "set": parts[1]}
+        for field in parts[2:]:
+            if "=" in field:
+                k, v = field.split("=", 1)
+                entry[k] = v
+        out.append(entry)
+    return out
+
+
+class World:
+    def __init__(self, root, src_dir, binaries):
+        self.root = os.path.abspath(root)
+        self.src = src_dir
+        self.bin = binaries  # name -> path of the build's files
+        self.prefix = os.path.join(self.root, "prefix")
+        self.drive = os.path.join(self.prefix, "drive_c")
+        self.vtdir = os.path.join(self.drive, "vtuner")
+        self.state_file = os.path.join(self.root, "world.json")
+        self.state = {}
+        if os.path.exists(self.state_file):
+            with open(self.state_file) as f:
+                self.state = json.load(f)
+
+    # ---- environment and processes
+    def env(self, debug="-all", extra=None):
+        env = dict(os.environ)
+        env.update(WINEPREFIX=self.prefix, WINEARCH="win32", WINEDLLOVERRIDES="mscoree,mshtml=",
+                   WINEDEBUG=debug, DISPLAY=self.state.get("display", ""))
+        env.pop("WINELOADERNOEXEC", None)
+        if extra:
+            env.update(extra)
+        return env
+
+    def run(self, args, timeout=60, extra=None, check=True):
+        """Runs a wine command; output goes to files so that nothing the
+        wine processes leave behind holds the test's pipes."""
+        log = os.path.join(self.root, "wine-cmd.log")
+        with open(log, "ab") as out:
+            out.write(("$ %s\n" % " ".join(args)).encode())
+            out.flush()
+            p = subprocess.run(args, env=self.env(extra=extra), stdin=subprocess.DEVNULL,
+                               stdout=out, stderr=out, timeout=timeout)
+        if check and p.returncode != 0:
+            raise WorldError("%s exited with %d (see %s)" % (" ".join(args), p.returncode, log))
+        return p.returncode
+
+    def wine(self, *args, **kw):
+        return self.run(["wine"] + list(args), **kw)
+
+    def _spawn_detached(self, args, out_path, **kw):
+        out = open(out_path, "ab")
+        return subprocess.Popen(args, stdin=subprocess.DEVNULL, stdout=out, stderr=out,
+                                start_new_session=True, **kw)
+
+    # ---- the world's life
+    def setup(self):
+        if os.path.exists(self.root):
+            shutil.rmtree(self.root)
+        os.makedirs(self.root)
+        self.state = {}
+        read_fd, write_fd = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-nolisten", "tcp",
+                                 "-screen", "0", "1024x768x24"],
+                                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                stderr=open(os.path.join(self.root, "xvfb.log"), "ab"),
+                                pass_fds=(write_fd,), start_new_session=True)
+        os.close(write_fd)
+        self.state["xvfb_pid"] = xvfb.pid
+        self._save()
+        display = b""
+        deadline = time.monotonic() + 20
+        while not display.endswith(b"\n") and time.monotonic() < deadline:
+            chunk = os.read(read_fd, 16)
+            if not chunk:
+                break
+            display += chunk
+        os.close(read_fd)
+        if not display.strip().isdigit():
+            raise WorldError("Xvfb reported no display")
+        self.state["display"] = ":" + display.decode().strip()
+        self._save()
+        # A persistent server of our own, started apart from the test's
+        # pipes; every later wine call of this run talks to it.
+        self._spawn_detached(["wineserver", "-p"], os.path.join(self.root, "wineserver.log"),
+                             env=self.env())
+        self.wine("wineboot", "-i", timeout=240)
+        self.run(["wineserver", "-w"], timeout=120)
+        self.wine("reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/t", "REG_SZ",
+                  "/d", "win7", "/f")
+        os.makedirs(self.vtdir, exist_ok=True)
+        os.makedirs(os.path.join(self.drive, "rc"), exist_ok=True)
+
+    def teardown(self):
+        if os.path.isdir(self.prefix):
+            self.run(["wineserver", "-k"], timeout=30, check=False)
+        pid = self.state.get("xvfb_pid")
+        if pid and self._is_our_xvfb(pid):
+            os.kill(pid, signal.SIGTERM)
+        self.state = {}
+        self._save()
+
+    def _is_our_xvfb(self, pid):
+        try:
+            with open("/proc/%d/cmdline" % pid, "rb") as f:
+                return b"Xvfb" in f.read()
+        except OSError:
+            return False
+
+    def _save(self):
+        with open(self.state_file, "w") as f:
+            json.dump(self.state, f)
+
+    # ---- files inside the prefix
+    def install(self):
+        """Copies the build's files in, so a case always runs the latest."""
+        if not self.state.get("display"):
+            raise WorldError("the world was not set up")
+        for name in ("vtuner", "probe_client", "remote"):
+            shutil.copy(self.bin[name], self.vtdir)
+        if self.bin.get("exe") and os.path.exists(self.bin["exe"]):
+            shutil.copy(self.bin["exe"], os.path.join(self.drive, "rc", "RemoteControl.exe"))
+
+    def path(self, name):
+        return os.path.join(self.vtdir, name)
+
+    def requests(self):
+        try:
+            with open(self.path("requests.log"), encoding="latin-1") as f:
+                return request_lines(f.read())
+        except FileNotFoundError:
+            return []
+
+    def clear_files(self):
+        for name in ("requests.log", "feed.txt"):
+            try:
+                os.remove(self.path(name))
+            except FileNotFoundError:
+                pass
+
+    # ---- registry
+    def reg_import(self, lines):
+        """Imports .reg lines in one regedit run."""
+        text = "Windows Registry Editor Version 5.00\r\n\r\n" + "\r\n".join(lines) + "\r\n"
+        path = os.path.join(self.root, "case.reg")
+        with open(path, "wb") as f:
+            f.write(b"\xff\xfe" + text.encode("utf-16-le"))
+        # Wine's Z: drive is the Unix root.
+        self.wine("regedit", "/s", "Z:" + path.replace("/", "\\"))
+
+    def reset_lines(self):
+        """Removes every value a case may have set."""
+        lines = ["[-%s]" % SETTINGS_KEY, "[-%s]" % APP_KEY]
+        for hwid in sorted({h.upper() for h, _ in board_rows(self.src)}):
+            lines.append("[-%s\\%s]" % (PCI_ENUM, hwid))
+        return lines
+
+    @staticmethod
+    def pci_lines(hwid, instance="4&1A2B3C4D&0&0020"):
+        # The first hardware id carries a revision after the subsystem, as
+        # real devices report it; the match is by prefix.
+        ids = ["PCI\\%s&REV_D1" % hwid, "PCI\\%s" % hwid, "PCI\\%s" % hwid.split("&SUBSYS_")[0]]
+        raw = ("\0".join(ids) + "\0\0").encode("utf-16-le")
+        return ["[%s\\%s\\%s]" % (PCI_ENUM, hwid, instance),
+                '"HardwareID"=hex(7):' + ",".join("%02x" % b for b in raw),
+                '"ClassGUID"="%s"' % MEDIA_CLASS]
+
+    @staticmethod
+    def tuner_lines(**values):
+        lines = ["[%s]" % SETTINGS_KEY]
+        for name, v in values.items():
+            if isinstance(v, int):
+                lines.append('"%s"=dword:%08x' % (name, v))
+            else:
+                lines.append('"%s"="%s"' % (name, v.replace("\\", "\\\\")))
+        return lines
+
+    def register_tuner(self, name):
+        self.wine("regsvr32", "/s", r"C:\vtuner\vtuner.dll", extra={"VTUNER_NAME": name})
+
+    def press(self, code, hold_ms=300):
+        self.wine(r"C:\vtuner\remote.exe", str(code), str(hold_ms))
+
+    # ---- the program under test
+    def start_exe(self, tag):
+        self.stderr_path = os.path.join(self.root, tag + ".stderr")
+        if os.path.exists(self.stderr_path):
+            os.remove(self.stderr_path)
+        return self._spawn_detached(["wine", r"C:\rc\RemoteControl.exe"], self.stderr_path,
+                                    env=self.env("-all,+debugstr"))
+
+    def stop_exe(self, proc):
+        if proc.poll() is None:
+            os.killpg(proc.pid, signal.SIGTERM)
+            try:
+                proc.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                os.killpg(proc.pid, signal.SIGKILL)
+                proc.wait(timeout=5)
+        # The server reaps the process; wait until the next case's start
+        # cannot meet a closing copy.
+        time.sleep(0.3)
+
+    def exe_output(self):
+        try:
+            with open(self.stderr_path, encoding="latin-1") as f:
+                return f.read()
+        except FileNotFoundError:
+            return ""
+
+    def key_lines(self):
+        return [l for l in self.exe_output().splitlines() if "<RCMessageBox>  scan Code = " in l]
