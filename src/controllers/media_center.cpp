@@ -14,17 +14,8 @@ constexpr std::uint8_t Shift = VK_SHIFT;
 constexpr std::uint8_t Alt = VK_MENU;
 constexpr std::uint8_t Win = VK_LWIN;
 
-constexpr std::uint8_t VK_BACK = 0x08;
 constexpr std::uint8_t VK_PRIOR = 0x21;
 constexpr std::uint8_t VK_NEXT = 0x22;
-constexpr std::uint8_t VK_LEFT = 0x25;
-constexpr std::uint8_t VK_UP = 0x26;
-constexpr std::uint8_t VK_RIGHT = 0x27;
-constexpr std::uint8_t VK_DOWN = 0x28;
-constexpr std::uint8_t VK_F1 = 0x70;
-constexpr std::uint8_t VK_F8 = 0x77;
-constexpr std::uint8_t VK_F9 = 0x78;
-constexpr std::uint8_t VK_F10 = 0x79;
 
 // 44-key map (every layout other than 1, 2, 3).
 const KeyRow kMap44[] = {
