@@ -23,7 +23,8 @@ bool AnyThinningAppActive() {
 }
 
 void SendToShutdownDialog(std::int32_t code) {
-    if (code == kSuppressedRepeat || ContinuesOpeningPress()) return;
+    // Asked first: thinned events still carry the opening press on.
+    if (ContinuesOpeningPress() || code == kSuppressedRepeat) return;
     std::uint32_t key = (code == 12 || code == 22 || code == 30) ? VK_RETURN : VK_ESCAPE;
     os::SetForegroundWindow(hShutdownDlg);
     os::SetActiveWindow(hShutdownDlg);

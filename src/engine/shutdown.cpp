@@ -1,6 +1,7 @@
 #include "engine/shutdown.h"
 
 #include "controllers/records.h"
+#include "engine/key_tick.h"
 #include "os/dialogs.h"
 #include "os/host.h"
 #include "os/input.h"
@@ -20,8 +21,14 @@ const Placement kPlacements[] = {
     {1152, 420, 300}, {1280, 420, 300}, {1600, 580, 340},
 };
 
-// Set when the dialog opens: the key that opened it may still be held.
-std::int32_t bOpeningPressHeld = 0;
+// The press that opened the dialog, while its events keep coming: its code
+// (as the tick stores it) and the time of its latest event.
+struct OpeningPress {
+    std::int32_t bHeld;
+    std::int32_t nCode;
+    std::uint32_t dwLastTime;
+};
+OpeningPress g_OpeningPress = {0, 0, 0};
 
 bool IsWin9x() {
     os::OsVersionInfo info{};
@@ -49,9 +56,16 @@ void PlaceDialog(os::Hwnd dlg) {
 }
 
 bool ContinuesOpeningPress() {
-    if (bOpeningPressHeld == 0) return false;
-    if (KeyRepeatState.bRepeat == 1) return true;
-    bOpeningPressHeld = 0;
+    OpeningPress& press = g_OpeningPress;
+    if (press.bHeld == 0) return false;
+    // Compared here rather than through the tick's repeat flag: on the 35-key
+    // remote a held 12 never counts as a repeat there.
+    const std::uint32_t now = KeyRepeatState.dwLastTime;
+    if (KeyRepeatState.nLastCode == press.nCode && now - press.dwLastTime < kRepeatWindowMs) {
+        press.dwLastTime = now;
+        return true;
+    }
+    press.bHeld = 0;
     return false;
 }
 
@@ -102,10 +116,10 @@ std::int32_t ShutdownDlgProc(os::Hwnd dlg, std::uint32_t msg, std::uint32_t wPar
 
 void ShowShutdownDialog(os::Hwnd owner) {
     ShutdownDialogOpen = 1;
-    bOpeningPressHeld = 1;
+    g_OpeningPress = {1, KeyRepeatState.nLastCode, KeyRepeatState.dwLastTime};
     os::DialogBoxParamA(os::GetModuleHandleA(nullptr), kShutdownDialogId, owner, ShutdownDlgProc, 0);
     // However the dialog ended (or failed to open), the router must get
     // the keys again.
     ShutdownDialogOpen = 0;
-    bOpeningPressHeld = 0;
+    g_OpeningPress.bHeld = 0;
 }

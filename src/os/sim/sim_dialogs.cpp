@@ -210,10 +210,9 @@ namespace os {
 std::int32_t DialogBoxParamA(Hinstance instance, std::uint32_t templateId, Hwnd owner, DlgProc proc,
                              std::int32_t initParam) {
     const Template* t = FindTemplate(templateId);
-    std::string line = "dialog " + std::to_string(templateId);
-    if (owner) line += " owner=" + sim::DescribeWindow(owner);
+    const std::string ownerText = owner ? " owner=" + sim::DescribeWindow(owner) : std::string();
     if (!t || !proc) {
-        sim::Log(line + " failed");
+        sim::Log("dialog " + std::to_string(templateId) + " failed" + ownerText);
         return -1;
     }
     Dialog d;
@@ -224,7 +223,7 @@ std::int32_t DialogBoxParamA(Hinstance instance, std::uint32_t templateId, Hwnd 
         d.controls.push_back(Control{c.id, c.kind, g_dialogs.nextControl++, c.text, {}, CB_ERR});
     const Hwnd hwnd = d.hwnd;
     g_dialogs.open.push_back(d);
-    sim::Log(line + " opens " + sim::DescribeWindow(hwnd));
+    sim::Log("dialog " + std::to_string(templateId) + " opens " + sim::DescribeWindow(hwnd) + ownerText);
     proc(hwnd, WM_INITDIALOG, 0, initParam);
     RunModal(hwnd);
     std::int32_t result = 0;
