@@ -58,14 +58,7 @@ const KeyRow kOrbiskMap[] = {
 }  // namespace
 
 void OrbiskKeyMap(std::uint32_t code) {
-    // Orbisk has no forms; the family is never searched for it.
-    RunCommandMap(Orbisk, FormFamily::OrbiskCenter, kOrbiskMap, code);
+    RunCommandMap(Orbisk, FormFamily::None, kOrbiskMap, code);
 }
 
-void OrbiskClose(AppController& app) {
-    const os::Hwnd hwnd = FindMainWindow(app);
-    if (hwnd == 0) return;
-    os::PostMessageA(hwnd, kOrbiskMessage, 1, 0);
-    os::Sleep(3000);
-    app.bActive = 0;
-}
+void OrbiskClose(AppController& app) { CloseByCommand(app, kOrbiskMessage, 1, 3000); }

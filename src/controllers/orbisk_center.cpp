@@ -67,10 +67,4 @@ void OrbiskCenterKeyMap(std::uint32_t code) {
     RunCommandMap(OrbiskCenter, FormFamily::OrbiskCenter, kOrbiskCenterMap, code);
 }
 
-void OrbiskCenterClose(AppController& app) {
-    const os::Hwnd hwnd = FindMainWindow(app);
-    if (hwnd == 0) return;
-    os::PostMessageA(hwnd, kOrbiskCenterMessage, 25, 0);
-    os::Sleep(2000);
-    app.bActive = 0;
-}
+void OrbiskCenterClose(AppController& app) { CloseByCommand(app, kOrbiskCenterMessage, 25, 2000); }

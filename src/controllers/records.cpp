@@ -7,10 +7,10 @@
 #include "config/app_locator.h"
 #include "controllers/arcsoft_tv5.h"
 #include "controllers/media_center.h"
-#include "controllers/totalmedia35.h"
 #include "controllers/orbisk.h"
 #include "controllers/orbisk_center.h"
 #include "controllers/savrin.h"
+#include "controllers/totalmedia35.h"
 
 AppController ArcSoftTV5;
 AppController TotalMedia35;

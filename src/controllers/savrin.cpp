@@ -172,9 +172,4 @@ void SavrinKeyMap44(std::uint32_t code) {
     RunCommandMap(Savrin, FormFamily::Savrin, kSavrinMap44, code);
 }
 
-void SavrinClose(AppController& app) {
-    const os::Hwnd hwnd = FindMainWindow(app);
-    if (hwnd == 0) return;
-    os::PostMessageA(hwnd, kSavrinMessage, 25, 0);
-    app.bActive = 0;
-}
+void SavrinClose(AppController& app) { CloseByCommand(app, kSavrinMessage, 25, 0); }

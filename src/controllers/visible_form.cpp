@@ -98,6 +98,7 @@ void Deliver(AppController& app, const VisibleForm& form, const KeyRow& row,
 }  // namespace
 
 VisibleForm FindVisibleForm(FormFamily family) {
+    if (family == FormFamily::None) return VisibleForm{0, 0};
     const FormStep* steps = family == FormFamily::Savrin ? kSavrinForms : kOrbiskCenterForms;
     const int count = static_cast<int>(sizeof kOrbiskCenterForms / sizeof kOrbiskCenterForms[0]);
     const os::Hwnd desktop = os::GetDesktopWindow();
@@ -121,4 +122,13 @@ void RunCommandRow(AppController& app, FormFamily family, const KeyRow& row, std
         Deliver(app, form, row, code);
     }
     WaitAfter(row);
+}
+
+void CloseByCommand(AppController& app, std::uint32_t message, std::uint32_t command,
+                    std::uint32_t waitMs) {
+    const os::Hwnd hwnd = FindMainWindow(app);
+    if (hwnd == 0) return;
+    os::PostMessageA(hwnd, message, command, 0);
+    if (waitMs != 0) os::Sleep(waitMs);
+    app.bActive = 0;
 }

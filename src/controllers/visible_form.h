@@ -8,8 +8,9 @@
 #include "os/os.h"
 
 // Which application's forms are searched: Savrin's player windows have the
-// class "Dravune" where Orbisk Center's have "TarvelPlayer_Class".
-enum class FormFamily : std::uint8_t { OrbiskCenter, Savrin };
+// class "Dravune" where Orbisk Center's have "TarvelPlayer_Class"; Orbisk
+// has no forms.
+enum class FormFamily : std::uint8_t { None, OrbiskCenter, Savrin };
 
 struct VisibleForm {
     os::Hwnd hwnd;     // 0 when no form is visible
@@ -25,6 +26,12 @@ VisibleForm FindVisibleForm(FormFamily family);
 // into hWnd, the form into dwExtra (rules that use it), the post by the
 // row's rule, then the row's wait, whether or not anything was posted.
 void RunCommandRow(AppController& app, FormFamily family, const KeyRow& row, std::uint32_t code);
+
+// The family's Close: the main window is searched (hWnd left alone); if it
+// is there, it is sent the close command, then the wait, then bActive = 0.
+// It is not brought forward.
+void CloseByCommand(AppController& app, std::uint32_t message, std::uint32_t command,
+                    std::uint32_t waitMs);
 
 // Looks the code up and runs its row; codes not listed search nothing.
 template <std::size_t N>
