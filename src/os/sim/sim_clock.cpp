@@ -2,6 +2,7 @@
 // scripted world events in time order. Sleep blocks the thread: the clock
 // moves and the world goes on, but no timer fires until it returns.
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 #include "os/sim/sim_world.h"
@@ -159,7 +160,9 @@ bool Pump(std::uint64_t until, bool stopOnMessage) {
     }
 }
 
-std::uint64_t RunDeadline() { return g_clock.pumpDepth > 0 ? g_clock.deadline : g_clock.elapsed; }
+std::uint64_t RunDeadline() {
+    return g_clock.pumpDepth > 0 ? g_clock.deadline : std::numeric_limits<std::uint64_t>::max();
+}
 
 bool AnythingScheduled() { return !g_clock.timers.empty() || !g_clock.events.empty(); }
 

@@ -4,6 +4,7 @@
 #include "os/sim/sim_dialogs.h"
 
 #include <cstring>
+#include <limits>
 #include <deque>
 #include <vector>
 
@@ -147,8 +148,11 @@ void RunModal(os::Hwnd hwnd) {
     for (;;) {
         Dialog* d = FindDialog(hwnd);
         if (!d || d->ended) return;
-        const std::uint64_t limit = sim::world::RunDeadline();
         const bool hasAction = !g_dialogs.actions.empty();
+        std::uint64_t limit = sim::world::RunDeadline();
+        // Opened outside any run: the user's actions set the pace.
+        if (limit == std::numeric_limits<std::uint64_t>::max() && !hasAction)
+            limit = sim::world::Elapsed();
         const std::uint64_t target = hasAction ? std::min(FrontActionAt(), limit) : limit;
         if (sim::world::Elapsed() >= target) {
             if (hasAction && FrontActionAt() <= sim::world::Elapsed()) {
@@ -290,8 +294,10 @@ std::int32_t SendDlgItemMessageA(Hwnd dlg, int id, std::uint32_t msg, std::uint3
         return c->selection;
     case CB_SETCURSEL: {
         const int index = static_cast<int>(wParam);
-        sim::Log("combo " + std::to_string(id) + " select " + std::to_string(index));
-        if (index < 0 || index >= count) {
+        const bool valid = index >= 0 && index < count;
+        sim::Log("combo " + std::to_string(id) + " select " + std::to_string(index) + " -> " +
+                 (valid ? sim::world::Quote(c->entries[index].c_str()) : std::string("none")));
+        if (!valid) {
             c->selection = CB_ERR;
             return CB_ERR;
         }

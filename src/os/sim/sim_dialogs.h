@@ -13,8 +13,9 @@ namespace sim {
 // ---- the scripted user of dialogs. Actions are taken in order, by the
 // innermost open dialog; `afterMs` counts from the moment the action's turn
 // comes (the dialog opening, or the previous action). With no action left,
-// a dialog stays open until the outermost Run ends; then the user closes it
-// with the close box (WM_COMMAND IDCANCEL).
+// a dialog stays open until the outermost Run ends (at once when it was
+// opened outside any Run); then the user closes it with the close box
+// (WM_COMMAND IDCANCEL), and the log says so.
 void PressDialogButton(int id, std::uint32_t afterMs = 0);
 void PickComboEntry(int id, int index, std::uint32_t afterMs = 0);
 void TypeDialogText(int id, const std::string& text, std::uint32_t afterMs = 0);

@@ -19,8 +19,9 @@ void AdvanceTo(std::uint64_t elapsed);  // moves the clock, plays world events o
 // (true) as soon as a posted message for a program window is waiting.
 bool Pump(std::uint64_t until, bool stopOnMessage);
 bool AnythingScheduled();  // timers or world events left
-// Where the outermost running Pump stops (now when none runs): modal loops
-// with nobody to answer them end there.
+// Where the outermost running Pump stops, or the largest value when none
+// runs (a modal loop opened straight from a test): modal loops with nobody
+// left to answer them end there.
 std::uint64_t RunDeadline();
 // A world event at an elapsed time (windows coming and going, answers).
 void Schedule(std::uint64_t at, void (*action)(std::uint32_t arg), std::uint32_t arg);
