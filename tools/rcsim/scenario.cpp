@@ -9,6 +9,7 @@
 #include "os/sim/sim_devices.h"
 #include "os/registry.h"
 #include "os/sim/sim.h"
+#include "os/sim/sim_dialogs.h"
 #include "os/sim/sim_devices.h"
 #include "os/sim/sim_registry.h"
 
@@ -188,6 +189,9 @@ bool Timeline(const Words& w, Scenario* s, std::string* error) {
         sim::SetWindowVisibleAt(time, w[4], w[5], w[3] == "show");
     } else if (w[2] == "power" && w.size() == 4 && Number(w[3], &extra)) {
         sim::BroadcastAt(time, os::WM_POWERBROADCAST, extra);
+        extra = 0;
+    } else if (w[2] == "dialog" && w.size() == 5 && w[3] == "press" && Number(w[4], &extra)) {
+        sim::PressDialogButtonAt(time, static_cast<int>(extra));
         extra = 0;
     } else if (w[2] == "messagebox" && w.size() == 5 && w[3] == "answer" && Number(w[4], &extra)) {
         sim::AnswerMessageBoxAt(time, static_cast<int>(extra));
