@@ -16,7 +16,7 @@ if(RC_WINE AND RC_XVFB AND RC_PYTHON3 AND TARGET RemoteControl AND TARGET vtuner
   set_tests_properties(e2e.world.teardown PROPERTIES FIXTURES_CLEANUP e2e_world TIMEOUT 60)
   set(E2E_TESTS e2e.world.setup e2e.world.teardown)
 
-  foreach(case IN ITEMS vtuner_probe capture_press main_device_probe main_device_7160 reader_type1
+  foreach(case IN ITEMS vtuner_probe capture_press odd_devices_first main_device_probe main_device_7160 reader_type1
                         idle_second all_fail_mend)
     add_test(NAME e2e.${case} COMMAND ${E2E_CMD} run ${case})
     set_tests_properties(e2e.${case} PROPERTIES FIXTURES_REQUIRED e2e_world TIMEOUT 120)

@@ -134,6 +134,19 @@ def case_capture_press(w):
         w.stop_exe(proc)
 
 
+def case_odd_devices_first(w):
+    """Devices with a non-text or over-long friendly name, listed before the
+    card, are passed over; the card is still found and keys flow."""
+    board = pick_board(w.src, (6, 2, 1))
+    prepare(w, CAPTURE_NAME, board, ReadyPin=6)
+    w.reg_import(w.odd_device_lines(CAPTURE_NAME))
+    proc = start_polling(w, "odd_devices_first")
+    try:
+        press_until_key(w, proc, 37, 37)
+    finally:
+        w.stop_exe(proc)
+
+
 def case_main_device_probe(w):
     """Main-device path: the chip probe finds 0x7162, then keys flow."""
     board = pick_board(w.src, (3, 2, 1))

@@ -16,6 +16,10 @@ SETTINGS_KEY = r"HKEY_LOCAL_MACHINE\Software\VirtualTuner"
 APP_KEY = r"HKEY_LOCAL_MACHINE\Software\Tarvel Multimedia\RI Darer Izaz Ivararadi"
 PCI_ENUM = r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Enum\PCI"
 MEDIA_CLASS = "{4d36e96c-e325-11ce-bfc1-08002be10318}"
+MISSING_CLSID = "{0BADC1A5-0000-4000-8000-000000000000}"
+CAPTURE_INSTANCES = r"HKEY_CLASSES_ROOT\CLSID\{65E8773D-8F56-11D0-A3B9-00A0C9223196}\Instance"
+# Extra device entries a case may list before the tuner (keys sort first).
+ODD_DEVICES = ["{00000000-0000-0000-0000-0000000000%02X}" % i for i in (1, 2)]
 BOARD_ROW = re.compile(
     r'\{\s*"PCI\\\\(VEN_1131&DEV_[0-9A-Fa-f]{4}&SUBSYS_[0-9A-Fa-f]{8})"\s*,'
     r"\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+)\s*\}")
@@ -219,6 +223,7 @@ class World:
     def reset_lines(self):
         """Removes every value a case may have set."""
         lines = ["[-%s]" % SETTINGS_KEY, "[-%s]" % APP_KEY]
+        lines += ["[-%s\\%s]" % (CAPTURE_INSTANCES, key) for key in ODD_DEVICES]
         for hwid in sorted({h.upper() for h, _ in board_rows(self.src)}):
             lines.append("[-%s\\%s]" % (PCI_ENUM, hwid))
         return lines
@@ -232,6 +237,18 @@ class World:
         return ["[%s\\%s\\%s]" % (PCI_ENUM, hwid, instance),
                 '"HardwareID"=hex(7):' + ",".join("%02x" % b for b in raw),
                 '"ClassGUID"="%s"' % MEDIA_CLASS]
+
+    @staticmethod
+    def odd_device_lines(name_of_fitting_length):
+        """Two capture devices the search must pass over: one whose friendly
+        name is a number, one whose name is too long for the program's
+        80-byte buffer but begins with the wanted name. Their class does not
+        exist, so binding either would end the search with nothing."""
+        return ["[%s\\%s]" % (CAPTURE_INSTANCES, ODD_DEVICES[0]),
+                '"FriendlyName"=dword:00000001', '"CLSID"="%s"' % MISSING_CLSID,
+                "[%s\\%s]" % (CAPTURE_INSTANCES, ODD_DEVICES[1]),
+                '"FriendlyName"="%s"' % (name_of_fitting_length + " " + "x" * 80),
+                '"CLSID"="%s"' % MISSING_CLSID]
 
     @staticmethod
     def tuner_lines(**values):
