@@ -87,8 +87,8 @@ def icon_image(img):
     return header + bytes(xor) + bytes(mask)
 
 
-def ico(sizes):
-    images = [icon_image(draw(n)) for n in sizes]
+def ico(sizes, paint=draw):
+    images = [icon_image(paint(n)) for n in sizes]
     out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
     offset = 6 + 16 * len(images)
     for n, data in zip(sizes, images):

@@ -7,10 +7,9 @@ the same bytes on every run.
     python3 make_shutdown_icon.py [output.ico]
 """
 import math
-import struct
 import sys
 
-from make_icon import icon_image
+from make_icon import ico
 
 RIM = (120, 18, 18, 255)
 FACE = (214, 44, 40, 255)
@@ -41,22 +40,10 @@ def draw(size):
     return img
 
 
-def ico(sizes):
-    images = [icon_image(draw(n)) for n in sizes]
-    out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
-    offset = 6 + 16 * len(images)
-    for n, data in zip(sizes, images):
-        out += struct.pack("<BBBBHHII", n % 256, n % 256, 0, 0, 1, 32, len(data), offset)
-        offset += len(data)
-    for data in images:
-        out += data
-    return bytes(out)
-
-
 def main():
     path = sys.argv[1] if len(sys.argv) > 1 else "shutdown.ico"
     with open(path, "wb") as f:
-        f.write(ico([32, 16]))
+        f.write(ico([32, 16], draw))
 
 
 if __name__ == "__main__":
