@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "app/interval_timer.h"
 #include "controllers/records.h"
+#include "device/tuner_connection.h"
 #include "os/sim/sim.h"
 
 namespace ctlworld {
@@ -73,6 +75,23 @@ protected:
         app.bInstalled = 1;
         std::snprintf(app.szInstallDir, sizeof app.szInstallDir, "%s", dir);
         std::snprintf(app.szExeName, sizeof app.szExeName, "%s", exe);
+    }
+    // A card on the capture path and the key timer running on a window of
+    // the program's own, for tests that hold remote keys.
+    static void StartKeyEngine() {
+        sim::DriverBoard board;
+        board.readyPin = 6;
+        sim::SetDriverBoard(board);
+        g_Board = BoardAttributes{6, 2, 1};
+        g_Tuner = TunerConnection{0, sim::DriverCapturePath(), nullptr,
+                                  sim::DriverCapturePath(), 0x7164, 0, 0};
+        os::WindowClass wc{0, [](os::Hwnd h, std::uint32_t m, std::uint32_t w, std::int32_t l) {
+                               return os::DefWindowProcA(h, m, w, l);
+                           }, 0, 0, 0, "Remote Control"};
+        os::RegisterClassExA(wc);
+        hMainWindow = os::CreateWindowExA(0, "Remote Control", "Remote Control", 0, 0, 0, 0, 0, 0,
+                                          0, 0);
+        StartKeyTimer(hMainWindow);
     }
     // What one call sent, from a cleared log.
     template <typename F>

@@ -50,6 +50,22 @@ TEST_F(OrbiskCenterTest, MissingMainWindowSendsNothingButWaitsAndWarnsOnlyFor350
     EXPECT_EQ(0u, OrbiskCenter.hWnd);
 }
 
+// Marked active while its window has gone and PowerCinema runs, Orbisk
+// Center still gets the keys; a held 32 opens one box, not one per tick.
+TEST_F(OrbiskCenterTest, HeldKeyWithMainWindowGoneOpensOneBox) {
+    StartKeyEngine();
+    Add("AnyClass", "PowerCinema");
+    OrbiskCenter.bActive = 1;
+    sim::PressKeyAt(100, 32, 900);
+    sim::AnswerMessageBox(1, 1000);
+    sim::Run(2500);
+    int boxes = 0;
+    for (const std::string& line : sim::EffectTexts())
+        if (line.find("messagebox \"can't find the TarvelMainPanel_Class\"") == 0) ++boxes;
+    EXPECT_EQ(1, boxes);
+    EXPECT_EQ(0, sim::OpenMessageBoxCount());
+}
+
 TEST_F(OrbiskCenterTest, OrbiskMainWindowIsNotOrbiskCenters) {
     Add("TarvelMainPanel_Class", "TVR");
     EXPECT_EQ(Lines{}, Effects([] { OrbiskCenterKeyMap(16); }));
