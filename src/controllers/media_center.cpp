@@ -192,7 +192,8 @@ bool BuildMediaCenterPath(const AppController& app, char* path, std::size_t size
     // szInstallDir holds a command line such as "C:\...\ehshell.exe" "%1".
     const char* text = app.szInstallDir;
     const void* nul = std::memchr(text, '\0', sizeof app.szInstallDir);
-    const char* end = nul != nullptr ? static_cast<const char*>(nul) : text + sizeof app.szInstallDir;
+    const char* end =
+        nul != nullptr ? static_cast<const char*>(nul) : text + sizeof app.szInstallDir;
     while (text < end && *text == ' ') ++text;
     char stop = ' ';
     if (text < end && *text == '"') {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "controller_world.h"
+#include "key_chart.h"
 #include "controllers/key_maps.h"
 #include "device/tuner_connection.h"
 
@@ -12,15 +12,7 @@ namespace {
 using ctlworld::KeyRowExp;
 using ctlworld::Lines;
 
-const char* const kNumpad[] = {"VK_NUMPAD0", "VK_NUMPAD1", "VK_NUMPAD2", "VK_NUMPAD3",
-                               "VK_NUMPAD4", "VK_NUMPAD5", "VK_NUMPAD6", "VK_NUMPAD7",
-                               "VK_NUMPAD8", "VK_NUMPAD9"};
-
-std::vector<KeyRowExp> WithDigits(std::uint32_t zeroCode, std::vector<KeyRowExp> rows) {
-    for (std::uint32_t n = 0; n <= 8; ++n) rows.push_back({n, 'c', kNumpad[n + 1], 0});
-    rows.push_back({zeroCode, 'c', kNumpad[0], 0});
-    return rows;
-}
+using keychart::WithDigits;
 
 // Shared map with nBoardVariant 9.
 const std::vector<KeyRowExp> kSharedChart = WithDigits(
@@ -55,27 +47,19 @@ const std::vector<KeyRowExp> kChart35 = WithDigits(
          {66, 'c', "VK_LEFT", 0},                {67, 'c', "VK_RIGHT", 0},
          {68, 'c', "VK_F8", 0},                  {72, 'c', "VK_F9", 0}});
 
-class ArcSoft : public ctlworld::World {
+class ArcSoft : public keychart::Chart {
 protected:
     void SetUp() override {
-        World::SetUp();
+        Chart::SetUp();
         g_Board = BoardAttributes{6, 2, 9};
         tv = Add("_MIRACLE_20090309_1", "Arcsoft TV 5.0");
-    }
-    void CheckChart(ctlworld::KeyMapFn map, const std::vector<KeyRowExp>& chart) {
-        for (std::uint32_t code : ctlworld::AllCodes()) {
-            KeyRowExp row{code, 'n', "", 0};
-            for (const KeyRowExp& r : chart)
-                if (r.nCode == code) row = r;
-            EXPECT_EQ(KeyEffects(row, tv), Effects([&] { map(code); })) << "code " << code;
-        }
     }
     os::Hwnd tv = 0;
 };
 
-TEST_F(ArcSoft, SharedMapFollowsTheChart) { CheckChart(ArcSoftTV5KeyMapShared, kSharedChart); }
+TEST_F(ArcSoft, SharedMapFollowsTheChart) { CheckChart(ArcSoftTV5KeyMapShared, kSharedChart, tv); }
 
-TEST_F(ArcSoft, Map35FollowsTheChart) { CheckChart(ArcSoftTV5KeyMap35, kChart35); }
+TEST_F(ArcSoft, Map35FollowsTheChart) { CheckChart(ArcSoftTV5KeyMap35, kChart35, tv); }
 
 // The other boards get TotalMedia's chords, in this application's window,
 // even with a TotalMedia window beside it; TotalMedia's record is untouched.

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "controller_world.h"
+#include "key_chart.h"
 #include "controllers/key_maps.h"
 #include "device/tuner_connection.h"
 
@@ -12,16 +12,7 @@ namespace {
 using ctlworld::KeyRowExp;
 using ctlworld::Lines;
 
-const char* const kNumpad[] = {"VK_NUMPAD0", "VK_NUMPAD1", "VK_NUMPAD2", "VK_NUMPAD3",
-                               "VK_NUMPAD4", "VK_NUMPAD5", "VK_NUMPAD6", "VK_NUMPAD7",
-                               "VK_NUMPAD8", "VK_NUMPAD9"};
-
-// The chart's "0-8: numpad digit 1-9" and the digit-0 key.
-std::vector<KeyRowExp> WithDigits(std::uint32_t zeroCode, std::vector<KeyRowExp> rows) {
-    for (std::uint32_t n = 0; n <= 8; ++n) rows.push_back({n, 'c', kNumpad[n + 1], 0});
-    rows.push_back({zeroCode, 'c', kNumpad[0], 0});
-    return rows;
-}
+using keychart::WithDigits;
 
 // Shared map with nBoardVariant 9: 30 sends Ctrl+Shift+S, 72 Ctrl+Shift+W.
 const std::vector<KeyRowExp> kSharedChart = WithDigits(
@@ -56,27 +47,21 @@ const std::vector<KeyRowExp> kChart35 = WithDigits(
          {66, 'c', "VK_LEFT", 0},                {67, 'c', "VK_RIGHT", 0},
          {68, 'c', "VK_F8", 0},                  {72, 'c', "VK_F9", 0}});
 
-class TotalMedia : public ctlworld::World {
+class TotalMedia : public keychart::Chart {
 protected:
     void SetUp() override {
-        World::SetUp();
+        Chart::SetUp();
         g_Board = BoardAttributes{6, 2, 9};
         tm = Add("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "Arcsoft TotalMedia");
-    }
-    void CheckChart(ctlworld::KeyMapFn map, const std::vector<KeyRowExp>& chart) {
-        for (std::uint32_t code : ctlworld::AllCodes()) {
-            KeyRowExp row{code, 'n', "", 0};
-            for (const KeyRowExp& r : chart)
-                if (r.nCode == code) row = r;
-            EXPECT_EQ(KeyEffects(row, tm), Effects([&] { map(code); })) << "code " << code;
-        }
     }
     os::Hwnd tm = 0;
 };
 
-TEST_F(TotalMedia, SharedMapFollowsTheChart) { CheckChart(TotalMedia35KeyMapShared, kSharedChart); }
+TEST_F(TotalMedia, SharedMapFollowsTheChart) {
+    CheckChart(TotalMedia35KeyMapShared, kSharedChart, tm);
+}
 
-TEST_F(TotalMedia, Map35FollowsTheChart) { CheckChart(TotalMedia35KeyMap35, kChart35); }
+TEST_F(TotalMedia, Map35FollowsTheChart) { CheckChart(TotalMedia35KeyMap35, kChart35, tm); }
 
 TEST_F(TotalMedia, BoardVariantChoosesCodes30And72) {
     const struct {
