@@ -154,8 +154,12 @@ class World:
         self._save()
         # A persistent server of our own, started apart from the test's
         # pipes; every later wine call of this run talks to it.
-        self._spawn_detached(["wineserver", "-p"], os.path.join(self.root, "wineserver.log"),
-                             env=self.env())
+        server = self._spawn_detached(["wineserver", "-p"], os.path.join(self.root, "wineserver.log"),
+                                      env=self.env())
+        try:
+            server.wait(timeout=10)  # it forks into the background
+        except subprocess.TimeoutExpired:
+            pass
         self.wine("wineboot", "-i", timeout=240)
         self.run(["wineserver", "-w"], timeout=120)
         self.wine("reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/t", "REG_SZ",
