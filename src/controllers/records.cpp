@@ -11,6 +11,7 @@
 #include "controllers/orbisk_center.h"
 #include "controllers/savrin.h"
 #include "controllers/totalmedia35.h"
+#include "engine/shutdown.h"
 
 AppController ArcSoftTV5;
 AppController TotalMedia35;
@@ -172,5 +173,6 @@ void InitProcessRecords() {
     PointerAccelCount = 0;
     ShutdownDialogOpen = 0;
     hShutdownDlg = 0;
+    ForgetDialogPress();
     hMainWindow = 0;
 }

@@ -23,8 +23,7 @@ bool AnyThinningAppActive() {
 }
 
 void SendToShutdownDialog(std::int32_t code) {
-    // Asked first: thinned events still carry the opening press on.
-    if (ContinuesOpeningPress() || code == kSuppressedRepeat) return;
+    if (code == kSuppressedRepeat) return;
     std::uint32_t key = (code == 12 || code == 22 || code == 30) ? VK_RETURN : VK_ESCAPE;
     os::SetForegroundWindow(hShutdownDlg);
     os::SetActiveWindow(hShutdownDlg);
@@ -69,6 +68,8 @@ void OnKeyTimer(os::Hwnd owner) {
         code = kSuppressedRepeat;
     TraceValue("scan Code = ", code);
 
+    // Asked before thinning is looked at: thinned events carry a press on.
+    if (ContinuesDialogPress()) return;
     if (ShutdownDialogOpen) {
         SendToShutdownDialog(code);
         return;

@@ -21,14 +21,20 @@ const Placement kPlacements[] = {
     {1152, 420, 300}, {1280, 420, 300}, {1600, 580, 340},
 };
 
-// The press that opened the dialog, while its events keep coming: its code
-// (as the tick stores it) and the time of its latest event.
-struct OpeningPress {
+// The remote press that last concerned the dialog (opened or answered it),
+// while its events keep coming: its code as the tick stores it, and the time
+// of its latest event.
+struct DialogPress {
     std::int32_t bHeld;
     std::int32_t nCode;
     std::uint32_t dwLastTime;
+    std::int32_t bAnswered;  // the press closed the dialog
 };
-OpeningPress g_OpeningPress = {0, 0, 0};
+DialogPress g_DialogPress = {0, 0, 0, 0};
+
+void TakeDialogPress(std::int32_t answered) {
+    g_DialogPress = {1, KeyRepeatState.nLastCode, KeyRepeatState.dwLastTime, answered};
+}
 
 bool IsWin9x() {
     os::OsVersionInfo info{};
@@ -55,8 +61,8 @@ void PlaceDialog(os::Hwnd dlg) {
     }
 }
 
-bool ContinuesOpeningPress() {
-    OpeningPress& press = g_OpeningPress;
+bool ContinuesDialogPress() {
+    DialogPress& press = g_DialogPress;
     if (press.bHeld == 0) return false;
     // Compared here rather than through the tick's repeat flag: on the 35-key
     // remote a held 12 never counts as a repeat there.
@@ -68,6 +74,8 @@ bool ContinuesOpeningPress() {
     press.bHeld = 0;
     return false;
 }
+
+void ForgetDialogPress() { g_DialogPress = {0, 0, 0, 0}; }
 
 void ShutdownSystem() {
     if (IsWin9x()) {
@@ -91,6 +99,9 @@ std::int32_t ShutdownDlgProc(os::Hwnd dlg, std::uint32_t msg, std::uint32_t wPar
         PlaceDialog(dlg);
         return 1;
     case os::WM_KEYDOWN:
+        // Only the key engine sends these. The rest of this press must not
+        // reach the router and open the dialog again.
+        if (wParam == VK_RETURN || wParam == VK_ESCAPE) TakeDialogPress(1);
         if (wParam == VK_RETURN) {
             Close(dlg, 13);
             ShutdownSystem();
@@ -116,10 +127,11 @@ std::int32_t ShutdownDlgProc(os::Hwnd dlg, std::uint32_t msg, std::uint32_t wPar
 
 void ShowShutdownDialog(os::Hwnd owner) {
     ShutdownDialogOpen = 1;
-    g_OpeningPress = {1, KeyRepeatState.nLastCode, KeyRepeatState.dwLastTime};
+    TakeDialogPress(0);
     os::DialogBoxParamA(os::GetModuleHandleA(nullptr), kShutdownDialogId, owner, ShutdownDlgProc, 0);
     // However the dialog ended (or failed to open), the router must get
     // the keys again.
     ShutdownDialogOpen = 0;
-    g_OpeningPress.bHeld = 0;
+    // Closed with the mouse: a key still held is the router's again.
+    if (g_DialogPress.bAnswered == 0) ForgetDialogPress();
 }

@@ -15,10 +15,12 @@ std::int32_t ShutdownDlgProc(os::Hwnd dlg, std::uint32_t msg, std::uint32_t wPar
                              std::int32_t lParam);
 
 // True for a remote event that only continues the press that opened the
-// dialog (the same code with no gap of the repeat window or more): it must
-// neither confirm nor cancel. The first event of a new press ends that.
-// Called by the key tick for every event while the dialog is open.
-bool ContinuesOpeningPress();
+// dialog, while it is open, or the press that answered it (the same code with
+// no gap of the repeat window or more): it must neither confirm nor cancel,
+// nor open the dialog again. The first event of a new press ends that. The
+// key tick asks for every event.
+bool ContinuesDialogPress();
+void ForgetDialogPress();  // at start-up
 
 // Powers the computer off; called only by the dialog.
 void ShutdownSystem();

@@ -76,8 +76,9 @@ TEST_F(Shutdown, HeldKeyNeitherConfirmsNorCancelsItsOwnDialog) {
         sim::PressKeyAt(10, row.open, row.holdMs);
         // A new press, well past the repeat window after the release.
         const std::uint32_t again = 10 + row.holdMs + 400;
-        sim::PressKeyAt(again, row.answer, 60);
-        sim::Run(again + 500);
+        // Held on: its repeats must not open the dialog again.
+        sim::PressKeyAt(again, row.answer, 600);
+        sim::Run(again + 1000);
         const std::string what = "open " + std::to_string(row.open) + " answer " +
                                  std::to_string(row.answer);
         ASSERT_EQ(1u, TextsWith("dialog 107 opens").size()) << what;
