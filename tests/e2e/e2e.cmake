@@ -22,5 +22,19 @@ if(RC_WINE AND RC_XVFB AND RC_PYTHON3 AND TARGET RemoteControl AND TARGET vtuner
     set_tests_properties(e2e.${case} PROPERTIES FIXTURES_REQUIRED e2e_world TIMEOUT 120)
     list(APPEND E2E_TESTS e2e.${case})
   endforeach()
+  # Dialogs, tray menu and mouse keys, seen and clicked through X; the
+  # confirmed shutdown makes a prefix of its own.
+  if(TARGET standin)
+    set(DIALOG_CMD ${RC_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/e2e/dialog_cases.py
+        --world ${CMAKE_BINARY_DIR}/e2e-world --src ${CMAKE_SOURCE_DIR}
+        --exe $<TARGET_FILE:RemoteControl> --vtuner $<TARGET_FILE:vtuner>
+        --probe $<TARGET_FILE:probe_client> --remote $<TARGET_FILE:remote>
+        --standin $<TARGET_FILE:standin>)
+    foreach(case IN ITEMS shutdown_cancel setting_stores menu_switch mouse_keys shutdown_confirm)
+      add_test(NAME e2e.${case} COMMAND ${DIALOG_CMD} run ${case})
+      set_tests_properties(e2e.${case} PROPERTIES FIXTURES_REQUIRED e2e_world TIMEOUT 300)
+      list(APPEND E2E_TESTS e2e.${case})
+    endforeach()
+  endif()
   set_tests_properties(${E2E_TESTS} PROPERTIES LABELS e2e RESOURCE_LOCK e2e_wine)
 endif()
