@@ -36,5 +36,11 @@ if(RC_WINE AND RC_XVFB AND RC_PYTHON3 AND TARGET RemoteControl AND TARGET vtuner
       list(APPEND E2E_TESTS e2e.${case})
     endforeach()
   endif()
+  foreach(case IN ITEMS shell_settings_key shell_remote_off shell_second_copy shell_hidden_window
+                        shell_version_resource)
+    add_test(NAME e2e.${case} COMMAND ${E2E_CMD} run ${case})
+    set_tests_properties(e2e.${case} PROPERTIES FIXTURES_REQUIRED e2e_world TIMEOUT 60)
+    list(APPEND E2E_TESTS e2e.${case})
+  endforeach()
   set_tests_properties(${E2E_TESTS} PROPERTIES LABELS e2e RESOURCE_LOCK e2e_wine)
 endif()

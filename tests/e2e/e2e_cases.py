@@ -245,6 +245,9 @@ def case_all_fail_mend(w):
 
 CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case_")}
 
+import cases_shell  # noqa: E402
+CASES.update(cases_shell.CASES)
+
 
 def main():
     ap = argparse.ArgumentParser()
