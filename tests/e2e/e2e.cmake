@@ -42,5 +42,20 @@ if(RC_WINE AND RC_XVFB AND RC_PYTHON3 AND TARGET RemoteControl AND TARGET vtuner
     set_tests_properties(e2e.${case} PROPERTIES FIXTURES_REQUIRED e2e_world TIMEOUT 60)
     list(APPEND E2E_TESTS e2e.${case})
   endforeach()
+  # The eight TV applications as stand-ins started and driven by the program.
+  if(TARGET standin)
+    set(E2E_APPS_CMD ${RC_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/e2e/cases_apps.py
+        --world ${CMAKE_BINARY_DIR}/e2e-world --src ${CMAKE_SOURCE_DIR}
+        --exe $<TARGET_FILE:RemoteControl> --vtuner $<TARGET_FILE:vtuner>
+        --probe $<TARGET_FILE:probe_client> --remote $<TARGET_FILE:remote>
+        --standin $<TARGET_FILE:standin>)
+    foreach(case IN ITEMS app_arcsoft_tv5 app_totalmedia app_media_center app_powercinema
+                          app_tvenhance app_orbisk app_orbisk_center app_savrin app_priority
+                          app_letter_case)
+      add_test(NAME e2e.${case} COMMAND ${E2E_APPS_CMD} run ${case})
+      set_tests_properties(e2e.${case} PROPERTIES FIXTURES_REQUIRED e2e_world TIMEOUT 90)
+      list(APPEND E2E_TESTS e2e.${case})
+    endforeach()
+  endif()
   set_tests_properties(${E2E_TESTS} PROPERTIES LABELS e2e RESOURCE_LOCK e2e_wine)
 endif()
