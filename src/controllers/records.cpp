@@ -147,6 +147,14 @@ const ControllerSlot* SlotOfCode(std::int32_t code) {
     return nullptr;
 }
 
+void CloseApp(AppController& app) {
+    const ControllerSlot* slot = SlotOf(app);
+    if (slot != nullptr && slot->pClose != nullptr)
+        slot->pClose(app);
+    else
+        Close(app);
+}
+
 void StartWatchTimer() {
     // Start-up binds it; a launch before that binds it to the main window.
     if (WatchTimer.owner == 0) PrepareWatchTimer(hMainWindow);

@@ -94,6 +94,8 @@ constexpr std::size_t kControllerCount = 8;
 extern const ControllerSlot ControllerSlots[kControllerCount];
 const ControllerSlot* SlotOf(const AppController& app);  // nullptr for a foreign record
 const ControllerSlot* SlotOfCode(std::int32_t code);
+// Closes app by its controller's own method; a foreign record by the common one.
+void CloseApp(AppController& app);
 
 // Starts the launch watcher's timer (id 2, 1000 ms) on the main window.
 void StartWatchTimer();

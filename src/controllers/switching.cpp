@@ -8,14 +8,6 @@ namespace {
 constexpr std::int32_t C = 0;  // Close
 constexpr std::int32_t A = 1;  // ActivateOrLaunch
 
-void CloseApp(AppController& app) {
-    const ControllerSlot* slot = SlotOf(app);
-    if (slot != nullptr && slot->pClose != nullptr)
-        slot->pClose(app);
-    else
-        Close(app);
-}
-
 }  // namespace
 
 // Six sequences activate before the last closes; Savrin and ArcSoft TV 5.0

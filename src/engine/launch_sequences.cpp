@@ -49,14 +49,6 @@ const LaunchSequence kLaunchSequences[] = {
       {C, &TotalMedia35}, {C, &ArcSoftTV5}, {P, &Savrin}}},
 };
 
-void CloseApp(AppController& app) {
-    const ControllerSlot* slot = SlotOf(app);
-    if (slot != nullptr && slot->pClose != nullptr)
-        slot->pClose(app);
-    else
-        Close(app);
-}
-
 }  // namespace
 
 void RunLaunchPath(std::int32_t target) {

@@ -6,17 +6,15 @@ real RemoteControl.exe through the virtual tuner.
   cases_apps.py --world DIR --src SRC --exe EXE --vtuner DLL --probe EXE
                 --remote EXE --standin EXE run CASE
 """
-import argparse
 import os
 import shutil
 import signal
-import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_cases import CAPTURE_NAME, check, start_polling  # noqa: E402
-from wine_world import APP_KEY, World, WorldError, pick_board, wait_for  # noqa: E402
+from wine_world import APP_KEY, TOOLS, WorldError, case_main, pick_board, wait_for  # noqa: E402
 
 # Stand-ins started by the program inherit its environment, so they all
 # write here; the ones a case starts itself get files of their own.
@@ -531,23 +529,8 @@ CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case
 
 
 def main():
-    ap = argparse.ArgumentParser()
-    ap.add_argument("--world", required=True)
-    ap.add_argument("--src", required=True)
-    for name in ("exe", "vtuner", "probe", "remote", "standin"):
-        ap.add_argument("--" + name, required=True)
-    ap.add_argument("action", choices=["run"])
-    ap.add_argument("case", choices=sorted(CASES))
-    a = ap.parse_args()
     os.environ["RC_STANDIN_LOG"] = LAUNCHED_LOG
-    w = World(a.world, a.src, {"exe": a.exe, "vtuner": a.vtuner, "probe_client": a.probe,
-                               "remote": a.remote, "standin": a.standin})
-    try:
-        CASES[a.case](w)
-    except (WorldError, subprocess.TimeoutExpired, OSError) as e:
-        print("FAIL", e)
-        return 1
-    return 0
+    return case_main(CASES, TOOLS + ("standin",))
 
 
 if __name__ == "__main__":

@@ -5,7 +5,6 @@ Wine: windows are seen and clicked through the X server of the run's world.
   dialog_cases.py --world DIR --src SRC --exe EXE --vtuner DLL --probe EXE
                   --remote EXE --standin EXE run CASE
 """
-import argparse
 import os
 import shutil
 import subprocess
@@ -14,7 +13,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_cases import CAPTURE_NAME, check, prepare, start_polling  # noqa: E402
-from wine_world import APP_KEY, World, WorldError, pick_board, wait_for  # noqa: E402
+from wine_world import APP_KEY, TOOLS, World, WorldError, case_main, pick_board, wait_for  # noqa: E402
 
 SHUT_DOWN = "Remote Control - Shut Down"
 SETTING = "Remote Control - Setting"
@@ -214,22 +213,7 @@ CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case
 
 
 def main():
-    ap = argparse.ArgumentParser()
-    ap.add_argument("--world", required=True)
-    ap.add_argument("--src", required=True)
-    for name in ("exe", "vtuner", "probe", "remote", "standin"):
-        ap.add_argument("--" + name, required=True)
-    ap.add_argument("action", choices=["run"])
-    ap.add_argument("case", choices=sorted(CASES))
-    a = ap.parse_args()
-    w = World(a.world, a.src, {"exe": a.exe, "vtuner": a.vtuner, "probe_client": a.probe,
-                               "remote": a.remote, "standin": a.standin})
-    try:
-        CASES[a.case](w)
-    except (WorldError, subprocess.TimeoutExpired, OSError, KeyError, ValueError) as e:
-        print("FAIL", e)
-        return 1
-    return 0
+    return case_main(CASES, TOOLS + ("standin",))
 
 
 if __name__ == "__main__":

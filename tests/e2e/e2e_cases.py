@@ -5,13 +5,11 @@ tuner as its driver, keys fed through the tuner's feed.
   e2e_cases.py --world DIR --src SRC --exe EXE --vtuner DLL --probe EXE
                --remote EXE (setup | teardown | run CASE)
 """
-import argparse
 import os
-import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from wine_world import KEY_LINE, World, WorldError, pick_board, wait_for  # noqa: E402
+from wine_world import KEY_LINE, TOOLS, WorldError, case_main, pick_board, wait_for  # noqa: E402
 
 CAPTURE_NAME = "713x BDA Analog Capture"
 POLL_TIMEOUT = 30
@@ -250,27 +248,7 @@ CASES.update(cases_shell.CASES)
 
 
 def main():
-    ap = argparse.ArgumentParser()
-    ap.add_argument("--world", required=True)
-    ap.add_argument("--src", required=True)
-    for name in ("exe", "vtuner", "probe", "remote"):
-        ap.add_argument("--" + name, required=True)
-    ap.add_argument("action", choices=["setup", "teardown", "run"])
-    ap.add_argument("case", nargs="?", choices=sorted(CASES))
-    a = ap.parse_args()
-    w = World(a.world, a.src, {"exe": a.exe, "vtuner": a.vtuner, "probe_client": a.probe,
-                               "remote": a.remote})
-    try:
-        if a.action == "setup":
-            w.setup()
-        elif a.action == "teardown":
-            w.teardown()
-        else:
-            CASES[a.case](w)
-    except (WorldError, subprocess.TimeoutExpired, OSError) as e:
-        print("FAIL", e)
-        return 1
-    return 0
+    return case_main(CASES, TOOLS, ("setup", "teardown", "run"))
 
 
 if __name__ == "__main__":

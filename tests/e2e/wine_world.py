@@ -4,6 +4,7 @@ run, the virtual tuner registered in it, RemoteControl.exe started in it.
 Only our own processes are ever stopped: our Xvfb by its pid, our
 wineserver by `wineserver -k` with our WINEPREFIX, the exe by its pid.
 """
+import argparse
 import json
 import os
 import re
@@ -299,3 +300,34 @@ class World:
 
     def key_lines(self):
         return [l for l in self.exe_output().splitlines() if "<RCMessageBox>  scan Code = " in l]
+
+
+TOOLS = ("exe", "vtuner", "probe", "remote")
+
+
+def case_main(cases, tools=TOOLS, actions=("run",)):
+    """The command line every case script shares:
+    --world DIR --src SRC --TOOL PATH... (setup | teardown | run CASE)."""
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--world", required=True)
+    ap.add_argument("--src", required=True)
+    for name in tools:
+        ap.add_argument("--" + name, required=True)
+    ap.add_argument("action", choices=list(actions))
+    ap.add_argument("case", nargs="?", choices=sorted(cases))
+    a = ap.parse_args()
+    if a.action == "run" and a.case is None:
+        ap.error("run needs a case")
+    binaries = {("probe_client" if name == "probe" else name): getattr(a, name) for name in tools}
+    w = World(a.world, a.src, binaries)
+    try:
+        if a.action == "setup":
+            w.setup()
+        elif a.action == "teardown":
+            w.teardown()
+        else:
+            cases[a.case](w)
+    except (WorldError, subprocess.TimeoutExpired, OSError, KeyError, ValueError) as e:
+        print("FAIL", e)
+        return 1
+    return 0

@@ -277,23 +277,10 @@ TEST_F(Router, HeldLaunchKeyOpensOneBox) {
     } rows[] = {{false, 42, "Please re-initialize"}, {true, 2, "Can't launch TV application"}};
     for (const auto& row : rows) {
         Fresh();
-        sim::DriverBoard board;
-        board.readyPin = 6;
-        sim::SetDriverBoard(board);
-        g_Board = BoardAttributes{6, 2, 1};
-        g_Tuner = TunerConnection{0, sim::DriverCapturePath(), nullptr,
-                                  sim::DriverCapturePath(), 0x7164, 0, 0};
         DefaultTVAPP = kAppTVEnhance;
         if (row.installed) Install(TVEnhance, "C:\\TVE", "TVEnhance.exe");
         sim::SetShellExecuteResult(row.shellResult);
-        // The key timer needs a window of the program's own.
-        os::WindowClass wc{0, [](os::Hwnd h, std::uint32_t m, std::uint32_t w, std::int32_t l) {
-                               return os::DefWindowProcA(h, m, w, l);
-                           }, 0, 0, 0, "Remote Control"};
-        os::RegisterClassExA(wc);
-        hMainWindow = os::CreateWindowExA(0, "Remote Control", "Remote Control", 0, 0, 0, 0, 0, 0,
-                                          0, 0);
-        StartKeyTimer(hMainWindow);
+        StartKeyEngine();
         sim::PressKeyAt(100, 12, 900);
         sim::AnswerMessageBox(1, 1000);
         sim::Run(2500);
