@@ -27,7 +27,7 @@ protected:
     void SetUp() override {
         sim::Reset();
         InitProcessRecords();
-        sim::WindowSpec window;
+        sim::WindowDesc window;
         window.className = "TVEnhance";
         window.title = "TV Enhance";
         hwnd = sim::AddWindow(window);

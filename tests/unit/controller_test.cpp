@@ -23,8 +23,8 @@ protected:
         hMainWindow = sim::AddWindow(Window("Remote Control", "Remote Control", false));
         Install(TotalMedia35, "C:\\Apps\\TM", "TotalMedia.exe");
     }
-    static sim::WindowSpec Window(const char* cls, const char* title, bool visible = true) {
-        sim::WindowSpec window;
+    static sim::WindowDesc Window(const char* cls, const char* title, bool visible = true) {
+        sim::WindowDesc window;
         window.className = cls;
         window.title = title;
         window.visible = visible;

@@ -64,7 +64,7 @@ protected:
     }
     static os::Hwnd Add(const char* cls, const char* title, bool visible = true,
                         bool closable = false) {
-        sim::WindowSpec w;
+        sim::WindowDesc w;
         w.className = cls;
         w.title = title;
         w.visible = visible;

@@ -114,25 +114,25 @@ TEST_F(DetectBoardTest, TheCardEnumeratedLaterWins) {
 }
 
 TEST_F(DetectBoardTest, ADeviceThatCannotBeReadIsSkipped) {
-    std::vector<sim::DeviceSpec> broken(3);
+    std::vector<sim::DeviceDesc> broken(3);
     broken[0].hardwareIds = {};                     // no hardware ID: ERROR_INVALID_DATA
     broken[1].hardwareIds = {k7231};
     broken[1].readError = 5;                        // any other failure
     broken[2].hardwareIds = {k7231, std::string(400, 'X')};
     broken[2].reportedSize = 64 * 1024 + 1;         // asks for more than a list can need
-    for (const sim::DeviceSpec& spec : broken) {
+    for (const sim::DeviceDesc& desc : broken) {
         sim::Reset();
         g_Board = {7, 2, 1};
         sim::AddDevice({k7160Main});
-        sim::AddDevice(spec);
+        sim::AddDevice(desc);
         EXPECT_EQ(DetectBoard(), 1);
-        EXPECT_EQ(Current(), Of(Row(k7160Main))) << spec.readError;
+        EXPECT_EQ(Current(), Of(Row(k7160Main))) << desc.readError;
         sim::Reset();
         g_Board = {7, 2, 1};
-        sim::AddDevice(spec);
+        sim::AddDevice(desc);
         sim::AddDevice({k7134Pins});
         DetectBoard();
-        EXPECT_EQ(Current(), Of(Row(k7134Pins))) << spec.readError;
+        EXPECT_EQ(Current(), Of(Row(k7134Pins))) << desc.readError;
     }
 }
 
@@ -160,7 +160,7 @@ TEST_F(DetectBoardTest, RegrowIsBoundedAndAFailedAllocationSkipsOnlyThatDevice) 
     // few reads.
     sim::Reset();
     g_Board = {7, 2, 1};
-    sim::DeviceSpec greedy;
+    sim::DeviceDesc greedy;
     greedy.hardwareIds = {k7231, std::string(600, 'C')};
     greedy.reportedSize = 300;
     sim::AddDevice(greedy);

@@ -152,7 +152,7 @@ TEST_F(KeyTick, NoKeyChangesNothing) {
 }
 
 TEST_F(KeyTick, ShutdownDialogTakesReturnOrEscape) {
-    sim::WindowSpec dlg;
+    sim::WindowDesc dlg;
     dlg.className = "#32770";
     dlg.title = "Shutdown";
     hShutdownDlg = sim::AddWindow(dlg);

@@ -15,16 +15,16 @@ namespace {
 
 using test_world::Lines;
 
-sim::WindowSpec Spec(const char* className, const char* title) {
-    sim::WindowSpec spec;
-    spec.className = className;
-    spec.title = title;
-    return spec;
+sim::WindowDesc Spec(const char* className, const char* title) {
+    sim::WindowDesc desc;
+    desc.className = className;
+    desc.title = title;
+    return desc;
 }
 
-const sim::WindowSpec kTotalMedia = Spec("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "Arcsoft TotalMedia");
-const sim::WindowSpec kSavrin = Spec("Dravune_Class", "Dravune");
-const sim::WindowSpec kPowerCinema = Spec("PCMainWnd", "PowerCinema");
+const sim::WindowDesc kTotalMedia = Spec("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "Arcsoft TotalMedia");
+const sim::WindowDesc kSavrin = Spec("Dravune_Class", "Dravune");
+const sim::WindowDesc kPowerCinema = Spec("PCMainWnd", "PowerCinema");
 
 class LaunchWatcher : public ::testing::Test {
 protected:

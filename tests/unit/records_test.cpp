@@ -55,12 +55,12 @@ TEST(Records, EachIdentityAloneMeansATvWindowExists) {
     for (const auto& row : rows) {
         sim::Reset();
         InitProcessRecords();
-        sim::WindowSpec near;
+        sim::WindowDesc near;
         near.className = std::string(row.cls) + "X";
         near.title = std::string(row.title) + " ";
         sim::AddWindow(near);
         EXPECT_TRUE(NoTvAppWindow()) << row.title;
-        sim::WindowSpec window;
+        sim::WindowDesc window;
         window.className = row.cls;
         window.title = row.title;
         os::Hwnd hwnd = sim::AddWindow(window);
@@ -75,7 +75,7 @@ TEST(Records, StartUpMakesTheHiddenWindowAndTheKeyTimer) {
     board.readyPin = 7;
     sim::SetDriverBoard(board);
     g_Board = BoardAttributes{7, 2, 1};
-    sim::FilterSpec capture;
+    sim::FilterDesc capture;
     capture.friendlyName = "713x BDA Analog Capture";
     sim::AddFilterDevice(sim::FilterCategory::Capture, capture);
     ClearRouted();

@@ -18,7 +18,7 @@ namespace {
 const char kKey[] = "Software\\Tarvel Multimedia\\RI Darer Izaz Ivararadi";
 
 void AddCaptureDevice() {
-    sim::FilterSpec capture;
+    sim::FilterDesc capture;
     capture.friendlyName = "713x BDA Analog Capture";
     sim::AddFilterDevice(sim::FilterCategory::Capture, capture);
 }

@@ -16,7 +16,7 @@
 namespace {
 
 using sim::FilterCategory;
-using sim::FilterSpec;
+using sim::FilterDesc;
 
 constexpr os::Guid kCapture = {0x65E8773D, 0x8F56, 0x11D0, {0xA3, 0xB9, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
 
@@ -32,9 +32,9 @@ const std::string kNoInterface = "messagebox \"Couldn't get interface handle!\" 
 const std::string kNoChip = "messagebox \"Could not find any suitable devices\" \"Info\" style=0x00000010";
 
 int Add(FilterCategory category, const std::string& name) {
-    FilterSpec spec;
-    spec.friendlyName = name;
-    return sim::AddFilterDevice(category, spec);
+    FilterDesc desc;
+    desc.friendlyName = name;
+    return sim::AddFilterDevice(category, desc);
 }
 
 // The message boxes shown, without the scripted user's answer.
@@ -83,10 +83,10 @@ TEST_F(TunerDeviceTest, TheLastDeviceOfTheExactNameIsTheOneReturned) {
 }
 
 TEST_F(TunerDeviceTest, NamesThatAreNoStringOrDoNotFitMatchNothing) {
-    FilterSpec number;
+    FilterDesc number;
     number.friendlyName = kCap3;
     number.nameIsString = false;
-    FilterSpec unreadable;
+    FilterDesc unreadable;
     unreadable.friendlyName = kCap3;
     unreadable.hasName = false;
     sim::AddFilterDevice(FilterCategory::Capture, number);
@@ -100,7 +100,7 @@ TEST_F(TunerDeviceTest, NamesThatAreNoStringOrDoNotFitMatchNothing) {
 }
 
 TEST_F(TunerDeviceTest, ADeviceWithoutPropertyBagDoesNotHideTheCard) {
-    FilterSpec broken;
+    FilterDesc broken;
     broken.friendlyName = "USB Video Device";
     broken.bagOpens = false;
     // Broken before the card, between two matches, and by an injected fault.
@@ -125,7 +125,7 @@ TEST_F(TunerDeviceTest, ADeviceWithoutPropertyBagDoesNotHideTheCard) {
 }
 
 TEST_F(TunerDeviceTest, FailuresOfTheWalkReturnNoneAndReleaseEverything) {
-    FilterSpec unbindable;
+    FilterDesc unbindable;
     unbindable.friendlyName = kCap3;
     unbindable.binds = false;
     Add(FilterCategory::Capture, kCap3);
@@ -223,7 +223,7 @@ TEST_F(TunerDeviceTest, CaptureFilterGoesInUnderTheSecondGraphNameOrNotAtAll) {
     EXPECT_EQ(g_Tuner.pKsControl, nullptr);
     EXPECT_EQ(g_Tuner.pCaptureFilter, nullptr);
 
-    FilterSpec noControl;
+    FilterDesc noControl;
     noControl.friendlyName = kCap1;
     noControl.hasKsControl = false;
     sim::AddFilterDevice(FilterCategory::Capture, noControl);

@@ -45,7 +45,7 @@ bool Flag(const Words& w, std::size_t from, const std::string& flag) {
 }
 
 // `"Class" "Title" [hidden] [bottom] [closable] [owner=NAME]` from word `from`.
-bool WindowFrom(const Words& w, std::size_t from, sim::WindowSpec* desc, std::string* error) {
+bool WindowFrom(const Words& w, std::size_t from, sim::WindowDesc* desc, std::string* error) {
     if (w.size() < from + 2) {
         *error = "expected \"Class\" \"Title\"";
         return false;
@@ -97,7 +97,7 @@ bool Tuner(const Words& w, std::string* error) {
         return false;
     }
     if (w[1] == "none") return true;
-    sim::FilterSpec desc;
+    sim::FilterDesc desc;
     if (w[1] == "capture") {
         desc.friendlyName = w.size() == 3 ? w[2] : "713x BDA Analog Capture";
         sim::AddFilterDevice(sim::FilterCategory::Capture, desc);
@@ -142,7 +142,7 @@ bool Filter(const Words& w, std::string* error) {
         *error = "expected filter capture|main \"Name\" [flags]";
         return false;
     }
-    sim::FilterSpec desc;
+    sim::FilterDesc desc;
     desc.friendlyName = w[2];
     for (std::size_t i = 3; i < w.size(); ++i) {
         if (w[i] == "noname") desc.hasName = false;
@@ -178,7 +178,7 @@ bool Timeline(const Words& w, Scenario* s, std::string* error) {
         sim::PressKeyAt(time, static_cast<std::uint8_t>(code), hold);
         extra = hold;
     } else if (w[2] == "window" && w.size() >= 4 && w[3] == "add") {
-        sim::WindowSpec desc;
+        sim::WindowDesc desc;
         if (!WindowFrom(w, 4, &desc, error)) return false;
         sim::AddWindowAt(time, desc);
     } else if (w[2] == "window" && w.size() == 6 && w[3] == "remove") {
@@ -218,7 +218,7 @@ bool Line(const Words& w, Scenario* s, std::string* error) {
         return true;
     }
     if (k == "window") {
-        sim::WindowSpec desc;
+        sim::WindowDesc desc;
         if (!WindowFrom(w, 1, &desc, error)) return false;
         sim::AddWindow(desc);
         return true;
@@ -252,7 +252,7 @@ bool Line(const Words& w, Scenario* s, std::string* error) {
         return true;
     }
     if (k == "launch" && w.size() >= 4) {
-        sim::WindowSpec desc;
+        sim::WindowDesc desc;
         std::uint32_t after = 500;
         Words rest(w.begin(), w.end());
         if (rest.size() >= 6 && rest[rest.size() - 2] == "after") {

@@ -27,7 +27,7 @@ void Run(std::uint32_t ms);
 void EndMessageLoopAt(std::uint32_t time);
 
 // ---- windows (top level, z-order: the newest is on top unless `atBottom`)
-struct WindowSpec {
+struct WindowDesc {
     std::string className;
     std::string title;
     bool visible = true;
@@ -37,7 +37,7 @@ struct WindowSpec {
     // Alt+F4 while it is the foreground window.
     bool closable = false;
 };
-os::Hwnd AddWindow(const WindowSpec& spec);
+os::Hwnd AddWindow(const WindowDesc& desc);
 void RemoveWindow(os::Hwnd hwnd);
 void SetWindowTitle(os::Hwnd hwnd, const std::string& title);
 void SetWindowVisible(os::Hwnd hwnd, bool visible);
@@ -45,7 +45,7 @@ void SetForeground(os::Hwnd hwnd);
 // Windows Windows refuses to bring forward (SetForegroundWindow fails).
 void RefuseForeground(os::Hwnd hwnd, bool refuse = true);
 // A window that appears or disappears at a virtual time.
-void AddWindowAt(std::uint32_t time, const WindowSpec& spec);
+void AddWindowAt(std::uint32_t time, const WindowDesc& desc);
 void RemoveWindowAt(std::uint32_t time, const std::string& className, const std::string& title);
 // The first window with exactly this class and title changes its title or
 // its visibility at a virtual time.
@@ -88,8 +88,8 @@ void AnswerMessageBoxAt(std::uint32_t time, int result);
 // Message boxes shown and not yet answered (nested boxes count each).
 int OpenMessageBoxCount();
 // A successful shell start of `file` (compared without regard to case)
-// makes `spec` appear `delayMs` later, as a started application would.
-void SetLaunchWindow(const std::string& file, const WindowSpec& spec, std::uint32_t delayMs = 500);
+// makes `desc` appear `delayMs` later, as a started application would.
+void SetLaunchWindow(const std::string& file, const WindowDesc& desc, std::uint32_t delayMs = 500);
 
 // ---- host: Windows directory, files, the program's string table
 void SetWindowsDirectory(const std::string& dir);  // default C:\windows

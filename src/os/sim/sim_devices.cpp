@@ -45,11 +45,11 @@ struct Object {
     std::vector<Object*> members;    // graph: the filters it holds
 };
 
-struct FilterDevice { sim::FilterCategory category; sim::FilterSpec spec; };
+struct FilterDevice { sim::FilterCategory category; sim::FilterDesc desc; };
 struct Fault { std::int64_t result = 0; int after = 0; int count = 0; };
 
 struct World {
-    std::vector<sim::DeviceSpec> devices;
+    std::vector<sim::DeviceDesc> devices;
     std::vector<FilterDevice> filters;
     std::vector<std::unique_ptr<Object>> objects;
     std::map<os::ComPtr, int> ksRefs;  // IKsControl references of the driver
@@ -141,9 +141,9 @@ os::HResult BindMoniker(os::ComPtr moniker, const Guid& iid, os::ComPtr* object,
     if (!m) return os::E_POINTER;
     std::int64_t result = 0;
     if (Fails(call, &result)) return static_cast<os::HResult>(result);
-    const sim::FilterSpec& spec = W().filters[m->device].spec;
+    const sim::FilterDesc& desc = W().filters[m->device].desc;
     const bool storage = call == sim::DeviceCall::BindToStorage;
-    if (!(storage ? spec.bagOpens : spec.binds)) return os::E_FAIL;
+    if (!(storage ? desc.bagOpens : desc.binds)) return os::E_FAIL;
     if (!Same(iid, storage ? kPropertyBag : kBaseFilter)) return os::E_NOINTERFACE;
     *object = Hand(New(storage ? Kind::PropertyBag : Kind::Filter, m->device));
     return os::S_OK;
@@ -153,11 +153,11 @@ os::HResult BindMoniker(os::ComPtr moniker, const Guid& iid, os::ComPtr* object,
 
 namespace sim {
 
-void AddDevice(const DeviceSpec& spec) { W().devices.push_back(spec); }
-void AddDevice(const std::vector<std::string>& hardwareIds) { AddDevice(DeviceSpec{hardwareIds}); }
+void AddDevice(const DeviceDesc& desc) { W().devices.push_back(desc); }
+void AddDevice(const std::vector<std::string>& hardwareIds) { AddDevice(DeviceDesc{hardwareIds}); }
 
-int AddFilterDevice(FilterCategory category, const FilterSpec& spec) {
-    W().filters.push_back({category, spec});
+int AddFilterDevice(FilterCategory category, const FilterDesc& desc) {
+    W().filters.push_back({category, desc});
     return static_cast<int>(W().filters.size()) - 1;
 }
 
@@ -224,7 +224,7 @@ int SetupDiGetDeviceRegistryPropertyA(Hdevinfo set, SpDevinfoData* data, std::ui
     if (!ListOpen(set)) return SetupError(kErrorInvalidHandle);
     if (!data || data->devInst == 0 || data->devInst > W().devices.size())
         return SetupError(kErrorInvalidParameter);
-    const sim::DeviceSpec& device = W().devices[data->devInst - 1];
+    const sim::DeviceDesc& device = W().devices[data->devInst - 1];
     if (property != SPDRP_HARDWAREID || device.hardwareIds.empty())
         return SetupError(ERROR_INVALID_DATA);
     if (device.readError) return SetupError(device.readError);
@@ -337,13 +337,13 @@ HResult PropertyBagRead(ComPtr propertyBag, const char16_t* name, char* buffer,
     if (!bag || !buffer || bufferSize == 0) return E_POINTER;
     std::int64_t result = 0;
     if (Fails(sim::DeviceCall::PropertyBagRead, &result)) return static_cast<HResult>(result);
-    const sim::FilterSpec& spec = W().filters[bag->device].spec;
-    if (Narrow(name) != "FriendlyName" || !spec.hasName) return E_FAIL;
-    if (!spec.nameIsString || spec.friendlyName.size() + 1 > bufferSize) {
+    const sim::FilterDesc& desc = W().filters[bag->device].desc;
+    if (Narrow(name) != "FriendlyName" || !desc.hasName) return E_FAIL;
+    if (!desc.nameIsString || desc.friendlyName.size() + 1 > bufferSize) {
         buffer[0] = 0;
         return S_OK;
     }
-    std::memcpy(buffer, spec.friendlyName.c_str(), spec.friendlyName.size() + 1);
+    std::memcpy(buffer, desc.friendlyName.c_str(), desc.friendlyName.size() + 1);
     return S_OK;
 }
 
@@ -372,7 +372,7 @@ HResult QueryInterface(ComPtr object, const Guid& iid, ComPtr* result) {
         return S_OK;
     }
     const FilterDevice& device = W().filters[filter->device];
-    if (!Same(iid, kKsControl) || !device.spec.hasKsControl) return E_NOINTERFACE;
+    if (!Same(iid, kKsControl) || !device.desc.hasKsControl) return E_NOINTERFACE;
     ComPtr ks = device.category == sim::FilterCategory::Capture ? sim::DriverCapturePath()
                                                                 : sim::DriverMainPath();
     if (W().ksRefs[ks]++ == 0)

@@ -12,7 +12,7 @@
 namespace sim {
 
 // ---- Setup API
-struct DeviceSpec {
+struct DeviceDesc {
     // The hardware-ID list, most specific first. Empty: the device has no
     // hardware ID, and the read fails with ERROR_INVALID_DATA.
     std::vector<std::string> hardwareIds;
@@ -22,12 +22,12 @@ struct DeviceSpec {
     // instead of the list's true size (a device that misreports).
     std::uint32_t reportedSize = 0;
 };
-void AddDevice(const DeviceSpec& spec);
+void AddDevice(const DeviceDesc& desc);
 void AddDevice(const std::vector<std::string>& hardwareIds);
 
 // ---- DirectShow device categories
 enum class FilterCategory { Capture, MainDevice };
-struct FilterSpec {
+struct FilterDesc {
     std::string friendlyName;
     bool nameIsString = true;  // false: the FriendlyName variant holds a number
     bool hasName = true;       // false: reading FriendlyName fails
@@ -36,7 +36,7 @@ struct FilterSpec {
     bool hasKsControl = true;  // false: the filter has no IKsControl
 };
 // Adds a device at the end of its category; returns its id (0, 1, ...).
-int AddFilterDevice(FilterCategory category, const FilterSpec& spec);
+int AddFilterDevice(FilterCategory category, const FilterDesc& desc);
 // The device id behind a filter the program holds, or -1.
 int FilterDeviceId(os::ComPtr filter);
 

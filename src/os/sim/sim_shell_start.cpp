@@ -16,7 +16,7 @@ struct Answer {
 
 struct LaunchWindow {
     std::string file;
-    sim::WindowSpec desc;
+    sim::WindowDesc desc;
     std::uint32_t delayMs;
 };
 
@@ -44,7 +44,7 @@ void AnswerMessageBoxAt(std::uint32_t time, int result) {
 
 int OpenMessageBoxCount() { return g_shell.openBoxes; }
 
-void SetLaunchWindow(const std::string& file, const WindowSpec& desc, std::uint32_t delayMs) {
+void SetLaunchWindow(const std::string& file, const WindowDesc& desc, std::uint32_t delayMs) {
     g_shell.launches.push_back(LaunchWindow{file, desc, delayMs});
 }
 

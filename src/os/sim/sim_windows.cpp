@@ -16,7 +16,7 @@ struct Windows {
     os::Hwnd next = 0x10002;
     os::Hwnd foreground = 0;
     os::Hwnd active = 0;
-    std::vector<sim::WindowSpec> pendingAdds;
+    std::vector<sim::WindowDesc> pendingAdds;
     std::vector<std::pair<std::string, std::string>> pendingRemoves;
     struct Change {
         std::string className, title, newTitle;
@@ -115,7 +115,7 @@ void ResetWindows() { g_windows = Windows(); }
 
 }  // namespace world
 
-os::Hwnd AddWindow(const WindowSpec& desc) {
+os::Hwnd AddWindow(const WindowDesc& desc) {
     world::Window w;
     w.className = desc.className;
     w.title = desc.title;
@@ -143,7 +143,7 @@ void RefuseForeground(os::Hwnd hwnd, bool refuse) {
     if (auto* w = world::Find(hwnd)) w->refuseForeground = refuse;
 }
 
-void AddWindowAt(std::uint32_t time, const WindowSpec& desc) {
+void AddWindowAt(std::uint32_t time, const WindowDesc& desc) {
     g_windows.pendingAdds.push_back(desc);
     world::Schedule(world::ElapsedAt(time), PlayAdd,
                     static_cast<std::uint32_t>(g_windows.pendingAdds.size() - 1));
