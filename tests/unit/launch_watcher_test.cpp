@@ -15,16 +15,16 @@ namespace {
 
 using test_world::Lines;
 
-sim::WindowDesc Spec(const char* className, const char* title) {
+sim::WindowDesc Desc(const char* className, const char* title) {
     sim::WindowDesc desc;
     desc.className = className;
     desc.title = title;
     return desc;
 }
 
-const sim::WindowDesc kTotalMedia = Spec("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "Arcsoft TotalMedia");
-const sim::WindowDesc kSavrin = Spec("Dravune_Class", "Dravune");
-const sim::WindowDesc kPowerCinema = Spec("PCMainWnd", "PowerCinema");
+const sim::WindowDesc kTotalMedia = Desc("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "Arcsoft TotalMedia");
+const sim::WindowDesc kSavrin = Desc("Dravune_Class", "Dravune");
+const sim::WindowDesc kPowerCinema = Desc("PCMainWnd", "PowerCinema");
 
 class LaunchWatcher : public ::testing::Test {
 protected:
