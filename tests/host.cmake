@@ -8,3 +8,11 @@ if(TARGET rcsim)
     set_tests_properties(scenario.${name} PROPERTIES LABELS scenario)
   endforeach()
 endif()
+
+# Includes point down the floors only (docs/architecture.md).
+find_package(Python3 COMPONENTS Interpreter)
+if(Python3_FOUND)
+  add_test(NAME floors COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/floors/check_floors.py
+           ${CMAKE_SOURCE_DIR}/src)
+  set_tests_properties(floors PROPERTIES LABELS unit)
+endif()

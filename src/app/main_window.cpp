@@ -4,7 +4,7 @@
 #include "app/tray_icon.h"
 #include "app/tray_menu.h"
 #include "config/host_probes.h"
-#include "controllers/records.h"
+#include "core/records.h"
 #include "device/detect_board.h"
 #include "device/tuner_device.h"
 #include "engine/mouse_emulation.h"

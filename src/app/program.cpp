@@ -2,10 +2,14 @@
 
 #include <cstring>
 
-#include "app/interval_timer.h"
+#include "core/interval_timer.h"
 #include "app/tray_icon.h"
 #include "config/settings_store.h"
-#include "controllers/records.h"
+#include "controllers/controller_table.h"
+#include "core/records.h"
+#include "engine/key_tick.h"
+#include "engine/launch_watcher.h"
+#include "engine/shutdown.h"
 
 os::Hinstance hInstance = 0;
 std::int32_t bTunerReady = 1;
@@ -29,6 +33,9 @@ const char* const kEarlierCopyPrefixes[] = {
     "Remote Control",
 };
 
+void KeyTimerProc(os::Hwnd hwnd, std::uint32_t, std::uint32_t, std::uint32_t) { OnKeyTimer(hwnd); }
+void WatchTimerProc(os::Hwnd, std::uint32_t, std::uint32_t, std::uint32_t) { OnWatchTimer(); }
+
 os::Hwnd FindTitlePrefix(const char* prefix) {
     const std::size_t length = std::strlen(prefix);
     char title[128];
@@ -43,6 +50,14 @@ os::Hwnd FindTitlePrefix(const char* prefix) {
 }
 
 }  // namespace
+
+void InitProcessRecords() {
+    InitControllerRecords();
+    ResetIntervalTimers();
+    ConnectIntervalTimers(KeyTimerProc, WatchTimerProc);
+    ResetCoreRecords();
+    ForgetDialogPress();
+}
 
 void CloseEarlierCopies() {
     for (const char* prefix : kEarlierCopyPrefixes) {

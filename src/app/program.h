@@ -15,6 +15,11 @@ extern std::uint8_t bResumePending;
 extern char szWindowTitle[100];
 extern char szWindowClass[100];
 
+// Gives every process-wide record its initial value, floor by floor, and
+// connects the interval timers to the engine. The entry point's first step;
+// tests call it after setting up the world.
+void InitProcessRecords();
+
 // Steps up to the message loop. Returns the main window, or 0 when the
 // program ends here (window creation failed, or the remote is switched off).
 os::Hwnd ProgramStartUp(os::Hinstance instance);

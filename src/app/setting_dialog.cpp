@@ -5,7 +5,7 @@
 #include "app/program.h"
 #include "app/tray_menu.h"
 #include "config/settings_store.h"
-#include "controllers/records.h"
+#include "core/records.h"
 #include "controllers/switching.h"
 #include "engine/shutdown.h"
 #include "os/dialogs.h"

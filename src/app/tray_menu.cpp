@@ -1,7 +1,7 @@
 #include "app/tray_menu.h"
 
-#include "controllers/records.h"
 #include "controllers/switching.h"
+#include "core/records.h"
 #include "os/dialogs.h"
 #include "os/input.h"
 

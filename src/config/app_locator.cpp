@@ -3,7 +3,6 @@
 
 #include <cstring>
 
-#include "controllers/records.h"
 #include "os/registry.h"
 
 const LocatorRow LocatorRows[kLocatorRowCount] = {

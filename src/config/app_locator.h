@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "controllers/app_controller.h"
+#include "core/app_record.h"
 
 struct LocatorRow {
     AppController* pApp;

@@ -5,7 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "controllers/records.h"
+#include "core/app_record.h"
+#include "core/records.h"
 #include "os/host.h"
 #include "os/registry.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "controllers/records.h"
+#include "core/records.h"
 #include "os/registry.h"
 
 const char kSettingsKey[] = "Software\\Tarvel Multimedia\\RI Darer Izaz Ivararadi";

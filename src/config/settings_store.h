@@ -1,6 +1,6 @@
 // The four settings under HKEY_LOCAL_MACHINE: read once at start-up,
 // missing ones created with their defaults; only DefaultTVAPP is written
-// back later. The in-memory copies live in controllers/records.h.
+// back later. The in-memory copies live in core/records.h.
 #pragma once
 #include <cstdint>
 

@@ -7,9 +7,10 @@
 
 #include "controllers/actions.h"
 #include "controllers/media_center.h"
-#include "controllers/records.h"
+#include "controllers/controller_table.h"
 #include "config/host_probes.h"
-#include "engine/route.h"
+#include "core/interval_timer.h"
+#include "core/tick_box.h"
 
 namespace {
 

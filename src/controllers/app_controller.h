@@ -1,34 +1,14 @@
-// The per-application record every TV application is driven through, and
-// the operations shared by all controllers.
+// The operations shared by all controllers; the record they drive
+// through lives in core/app_record.h.
 #pragma once
 #include <cstdint>
 
+#include "core/app_record.h"
 #include "os/os.h"
-
-struct AppController {
-    std::int32_t bInstalled;
-    std::int32_t bActive;
-    char szInstallDir[128];
-    char szExeName[64];
-    char szClassName[64];
-    char szWindowTitle[64];
-    os::Hwnd hWnd;
-    std::uint32_t dwExtra;
-};
-
-// The eight records, in static storage, zero until InitProcessRecords.
-extern AppController ArcSoftTV5;      // 10
-extern AppController TotalMedia35;    // 5
-extern AppController OrbiskCenter;    // 9
-extern AppController MediaCenter;     // 4
-extern AppController PowerCinema;     // 8
-extern AppController TVEnhance;       // 7
-extern AppController Savrin;          // 2
-extern AppController Orbisk;          // 6
 
 // ---- operations shared by all controllers (the record is the first argument)
 
-// The controller's own window search (its slot in records.h).
+// The controller's own window search (its slot in controller_table.h).
 os::Hwnd FindMainWindow(AppController& app);
 // Walks the top-level windows for one whose whole title equals
 // szWindowTitle, byte for byte.

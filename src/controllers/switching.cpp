@@ -1,7 +1,7 @@
 #include "controllers/switching.h"
 
 #include "config/host_probes.h"
-#include "controllers/records.h"
+#include "controllers/controller_table.h"
 
 namespace {
 

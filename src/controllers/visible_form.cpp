@@ -2,7 +2,7 @@
 // of the card family: Orbisk Center, Savrin and Orbisk.
 #include "controllers/visible_form.h"
 
-#include "engine/route.h"
+#include "core/tick_box.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "engine/key_tick.h"
 
-#include "controllers/records.h"
+#include "core/app_record.h"
+#include "core/records.h"
 #include "device/ir_reader.h"
 #include "device/tuner_connection.h"
 #include "engine/route.h"

@@ -9,8 +9,4 @@ constexpr std::uint32_t kRepeatWindowMs = 250;  // a repeat comes within 249 ms
 constexpr std::int32_t kRemappedCode12 = 3852;  // raw 12 on the 35-key remote
 constexpr std::int32_t kSuppressedRepeat = -1;
 
-// Reset to 0 by every new press; the mouse emulation counts on it.
-// Defined with the shared records (controllers/records.h).
-extern std::int32_t PointerAccelCount;
-
 void OnKeyTimer(os::Hwnd owner);

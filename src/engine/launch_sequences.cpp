@@ -2,7 +2,8 @@
 // sequence, which touches all eight applications once: every other one is
 // closed, the selected one is started or, when it runs, closed.
 #include "config/host_probes.h"
-#include "controllers/records.h"
+#include "controllers/controller_table.h"
+#include "core/tick_box.h"
 #include "engine/route.h"
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "app/interval_timer.h"
-#include "controllers/records.h"
+#include "core/interval_timer.h"
+#include "controllers/controller_table.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "engine/mouse_emulation.h"
 
-#include "engine/key_tick.h"
+#include "core/records.h"
 #include "os/input.h"
 
 ScreenBoundsRecord ScreenBounds;

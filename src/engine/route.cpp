@@ -3,8 +3,10 @@
 // application found running; the mouse when there is none.
 #include "engine/route.h"
 
+#include "controllers/controller_table.h"
 #include "controllers/key_maps.h"
-#include "controllers/records.h"
+#include "core/records.h"
+#include "core/tick_box.h"
 #include "engine/mouse_emulation.h"
 #include "engine/shutdown.h"
 #include "engine/trace.h"
@@ -187,9 +189,6 @@ void Route(std::int32_t code, os::Hwnd owner) {
     }
 }
 
-int g_nRouteDepth = 0;   // ticks inside RouteScanCode, nested ones included
-bool g_bTickBoxUp = false;
-
 RoutedCode g_ring[kRoutedRingSize];
 std::size_t g_count = 0;
 
@@ -198,21 +197,10 @@ std::size_t g_count = 0;
 void RouteScanCode(std::int32_t code, os::Hwnd owner) {
     g_ring[g_count % kRoutedRingSize] = RoutedCode{code, owner};
     ++g_count;
-    ++g_nRouteDepth;
+    EnterRouteTick();
     Route(code, owner);
-    --g_nRouteDepth;
+    LeaveRouteTick();
 }
-
-int TickMessageBox(const char* text, const char* caption, std::uint32_t style) {
-    if (g_nRouteDepth == 0) return os::MessageBoxA(0, text, caption, style);
-    if (g_bTickBoxUp) return 0;
-    g_bTickBoxUp = true;
-    int result = os::MessageBoxA(0, text, caption, style);
-    g_bTickBoxUp = false;
-    return result;
-}
-
-bool TickMessageBoxUp() { return g_bTickBoxUp; }
 
 std::size_t RoutedCount() { return g_count; }
 

@@ -13,13 +13,6 @@ void RouteScanCode(std::int32_t code, os::Hwnd owner);
 // test of `target` (a TargetAppCode), then its close/power sequence.
 void RunLaunchPath(std::int32_t target);
 
-// Message boxes opened from a key tick. Their modal loop runs further ticks
-// nested; while one is up, a nested tick that would open another drops its
-// key instead, or a held key would stack a box on every tick. Outside a tick
-// this is a plain MessageBoxA. Returns 0 when the box was dropped.
-int TickMessageBox(const char* text, const char* caption, std::uint32_t style);
-bool TickMessageBoxUp();
-
 // Every code that reached the router, for the key engine's tests.
 struct RoutedCode {
     std::int32_t code;

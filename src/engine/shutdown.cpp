@@ -1,6 +1,6 @@
 #include "engine/shutdown.h"
 
-#include "controllers/records.h"
+#include "core/records.h"
 #include "engine/key_tick.h"
 #include "os/dialogs.h"
 #include "os/host.h"

@@ -5,7 +5,8 @@
 #include <string>
 
 #include "app/tray_menu.h"
-#include "controllers/records.h"
+#include "app/program.h"
+#include "controllers/controller_table.h"
 #include "os/dialogs.h"
 #include "os/sim/sim.h"
 #include "os/sim/sim_dialogs.h"

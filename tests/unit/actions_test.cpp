@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "controllers/actions.h"
-#include "controllers/records.h"
+#include "app/program.h"
+#include "controllers/controller_table.h"
 #include "os/sim/sim.h"
 
 namespace {

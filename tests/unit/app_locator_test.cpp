@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "controllers/records.h"
+#include "app/program.h"
+#include "controllers/controller_table.h"
 #include "os/registry.h"
 #include "os/sim/sim.h"
 #include "os/sim/sim_registry.h"

@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/interval_timer.h"
-#include "controllers/records.h"
+#include "core/interval_timer.h"
+#include "app/program.h"
+#include "controllers/controller_table.h"
 #include "device/tuner_connection.h"
 #include "os/sim/sim.h"
 

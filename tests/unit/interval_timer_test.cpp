@@ -1,12 +1,13 @@
 // Interval timers on the simulated window timers.
-#include "app/interval_timer.h"
+#include "core/interval_timer.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 
-#include "controllers/records.h"
+#include "app/program.h"
+#include "controllers/controller_table.h"
 #include "os/sim/sim.h"
 #include "main_window_world.h"
 

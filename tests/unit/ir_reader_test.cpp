@@ -3,7 +3,8 @@
 
 #include <vector>
 
-#include "controllers/records.h"
+#include "app/program.h"
+#include "controllers/controller_table.h"
 #include "device/ir_reader.h"
 #include "os/sim/sim.h"
 

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "controllers/records.h"
+#include "app/program.h"
+#include "controllers/controller_table.h"
 #include "device/tuner_connection.h"
 #include "engine/key_tick.h"
 #include "engine/route.h"

@@ -6,8 +6,9 @@
 #include <algorithm>
 #include <string>
 
-#include "app/interval_timer.h"
-#include "controllers/records.h"
+#include "core/interval_timer.h"
+#include "app/program.h"
+#include "controllers/controller_table.h"
 #include "os/sim/sim.h"
 #include "main_window_world.h"
 

@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <string>
 
-#include "controllers/records.h"
+#include "app/program.h"
+#include "controllers/controller_table.h"
 #include "os/sim/sim.h"
 
 namespace test_world {

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "controllers/records.h"
+#include "app/program.h"
+#include "controllers/controller_table.h"
 #include "engine/mouse_emulation.h"
 #include "os/sim/sim.h"
 #include "os/sim/sim_input.h"

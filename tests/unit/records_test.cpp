@@ -6,7 +6,8 @@
 #include <string>
 
 #include "app/program.h"
-#include "controllers/records.h"
+#include "controllers/controller_table.h"
+#include "core/interval_timer.h"
 #include "device/tuner_connection.h"
 #include "engine/route.h"
 #include "os/sim/sim.h"

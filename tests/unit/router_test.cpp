@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "app/interval_timer.h"
+#include "core/interval_timer.h"
 #include "controller_world.h"
 #include "device/tuner_connection.h"
 #include "engine/mouse_emulation.h"
+#include "core/tick_box.h"
 #include "engine/route.h"
 
 namespace {

@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "app/tray_menu.h"
-#include "controllers/records.h"
+#include "app/program.h"
+#include "controllers/controller_table.h"
 #include "os/dialogs.h"
 #include "os/sim/sim.h"
 #include "os/sim/sim_dialogs.h"

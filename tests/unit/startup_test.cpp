@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/program.h"
-#include "controllers/records.h"
+#include "controllers/controller_table.h"
 #include "device/tuner_connection.h"
 #include "engine/mouse_emulation.h"
 #include "os/sim/sim.h"

@@ -8,7 +8,7 @@
 
 #include "app/program.h"
 #include "app/tray_menu.h"
-#include "controllers/records.h"
+#include "controllers/controller_table.h"
 #include "os/dialogs.h"
 #include "os/sim/sim.h"
 #include "os/sim/sim_dialogs.h"

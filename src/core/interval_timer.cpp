@@ -1,16 +1,12 @@
-// The two interval timers and their callbacks.
-#include "app/interval_timer.h"
+// The two interval timers.
+#include "core/interval_timer.h"
 
 #include <cstdlib>
 #include <initializer_list>
 
-#include "engine/key_tick.h"
-#include "engine/launch_watcher.h"
+#include "core/records.h"
 
 namespace {
-
-void KeyTimerProc(os::Hwnd hwnd, std::uint32_t, std::uint32_t, std::uint32_t) { OnKeyTimer(hwnd); }
-void WatchTimerProc(os::Hwnd, std::uint32_t, std::uint32_t, std::uint32_t) { OnWatchTimer(); }
 
 // Stops both timers before any static object is destroyed: the platform
 // side of a timer may not outlive main's return in the simulation.
@@ -26,8 +22,8 @@ void RegisterExitStop() {
 
 }  // namespace
 
-IntervalTimer KeyTimer(1, KeyTimerProc);
-IntervalTimer WatchTimer(2, WatchTimerProc);
+IntervalTimer KeyTimer(1, nullptr);
+IntervalTimer WatchTimer(2, nullptr);
 
 IntervalTimer::~IntervalTimer() { Stop(); }
 
@@ -52,6 +48,11 @@ void IntervalTimer::Stop() {
     running = 0;
 }
 
+void ConnectIntervalTimers(os::TimerProc keyProc, os::TimerProc watchProc) {
+    KeyTimer.callback = keyProc;
+    WatchTimer.callback = watchProc;
+}
+
 void StartKeyTimer(os::Hwnd mainWindow) {
     KeyTimer.Bind(mainWindow, kKeyTimerInterval);
     KeyTimer.Start();
@@ -60,6 +61,12 @@ void StartKeyTimer(os::Hwnd mainWindow) {
 void PrepareWatchTimer(os::Hwnd mainWindow) {
     WatchTimer.Bind(mainWindow, kWatchTimerInterval);
     WatchTimer.Stop();
+}
+
+void StartWatchTimer() {
+    // Start-up binds it; a launch before that binds it to the main window.
+    if (WatchTimer.owner == 0) PrepareWatchTimer(hMainWindow);
+    WatchTimer.Start();
 }
 
 void StopWatchTimer() { WatchTimer.Stop(); }

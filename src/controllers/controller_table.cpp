@@ -1,9 +1,8 @@
-// Definitions of the shared records and their start-up values.
-#include "controllers/records.h"
+// The identity and slot tables, and the start-up of the eight records.
+#include "controllers/controller_table.h"
 
 #include <cstring>
 
-#include "app/interval_timer.h"
 #include "config/app_locator.h"
 #include "controllers/arcsoft_tv5.h"
 #include "controllers/media_center.h"
@@ -11,47 +10,6 @@
 #include "controllers/orbisk_center.h"
 #include "controllers/savrin.h"
 #include "controllers/totalmedia35.h"
-#include "engine/shutdown.h"
-
-AppController ArcSoftTV5;
-AppController TotalMedia35;
-AppController OrbiskCenter;
-AppController MediaCenter;
-AppController PowerCinema;
-AppController TVEnhance;
-AppController Savrin;
-AppController Orbisk;
-
-const TargetAppRow TargetAppTable[kTargetAppCount] = {
-    {kAppSavrin, "Savrin", 1107},
-    {kAppMediaCenter, "Media Center", 1104},
-    {kAppTotalMedia35, "TotalMedia 3.5", 1103},
-    {kAppOrbisk, "Orbisk", 1101},
-    {kAppTVEnhance, "TVEnhance", 1106},
-    {kAppPowerCinema, "PowerCinema", 1105},
-    {kAppOrbiskCenter, "Orbisk Center", 1102},
-    {kAppArcSoftTV5, "ArcSoft TV 5.0", 1108},
-};
-
-std::int32_t DefaultTVAPP = kAppOrbisk;
-std::int32_t nIRKEYType = 0;
-std::int32_t AlwaysRemoteOff = 0;
-std::int32_t bMediaCenterPresent = 0;
-
-std::int32_t bWatchArcSoftTV5 = 0;
-std::int32_t bWatchTotalMedia35 = 0;
-std::int32_t bWatchOrbiskCenter = 0;
-std::int32_t bWatchMediaCenter = 0;
-std::int32_t bWatchPowerCinema = 0;
-std::int32_t bWatchTVEnhance = 0;
-std::int32_t bWatchSavrin = 0;
-std::int32_t bWatchOrbisk = 0;
-
-KeyRepeatRecord KeyRepeatState = {0, 0, 0, 0};
-std::int32_t PointerAccelCount = 0;
-std::int32_t ShutdownDialogOpen = 0;
-os::Hwnd hShutdownDlg = 0;
-os::Hwnd hMainWindow = 0;
 
 const WindowIdentity WindowIdentities[kIdentityCount] = {
     {&Orbisk, kAppOrbisk, "TarvelMainPanel_Class", "TVR"},
@@ -63,12 +21,6 @@ const WindowIdentity WindowIdentities[kIdentityCount] = {
     {&PowerCinema, kAppPowerCinema, nullptr, "PowerCinema"},
     {&TVEnhance, kAppTVEnhance, "TVEnhance", "TV Enhance"},
 };
-
-const TargetAppRow* FindTargetApp(std::int32_t code) {
-    for (const TargetAppRow& row : TargetAppTable)
-        if (row.nCode == code) return &row;
-    return nullptr;
-}
 
 const WindowIdentity* IdentityOf(const AppController& app) {
     for (const WindowIdentity& id : WindowIdentities)
@@ -155,13 +107,7 @@ void CloseApp(AppController& app) {
         Close(app);
 }
 
-void StartWatchTimer() {
-    // Start-up binds it; a launch before that binds it to the main window.
-    if (WatchTimer.owner == 0) PrepareWatchTimer(hMainWindow);
-    WatchTimer.Start();
-}
-
-void InitProcessRecords() {
+void InitControllerRecords() {
     for (const InitRow& row : kInitRows) {
         AppController& app = *row.pApp;
         std::memset(&app, 0, sizeof app);
@@ -169,18 +115,4 @@ void InitProcessRecords() {
         CopyText(app.szWindowTitle, sizeof app.szWindowTitle, row.szWindowTitle);
     }
     LocateApplications();
-    ResetIntervalTimers();
-    for (const ControllerSlot& slot : ControllerSlots) *slot.pWatchFlag = 0;
-
-    DefaultTVAPP = kAppOrbisk;
-    nIRKEYType = 0;
-    AlwaysRemoteOff = 0;
-    bMediaCenterPresent = 0;
-
-    KeyRepeatState = KeyRepeatRecord{0, 0, 0, 0};
-    PointerAccelCount = 0;
-    ShutdownDialogOpen = 0;
-    hShutdownDlg = 0;
-    ForgetDialogPress();
-    hMainWindow = 0;
 }
