@@ -13,6 +13,10 @@ std::uint8_t DigitKey(const KeyRow& row, std::uint32_t code) {
     return static_cast<std::uint8_t>(VK_NUMPAD0 + DigitOf(row, code));
 }
 
+bool IsKeystroke(ActionKind kind) {
+    return kind == ActionKind::Tap || kind == ActionKind::Chord || kind == ActionKind::NumpadDigit;
+}
+
 void PostKey(os::Hwnd target, std::uint8_t vk) {
     os::PostMessageA(target, os::WM_KEYDOWN, vk, kPostedKeyDownLParam);
 }
@@ -75,6 +79,13 @@ void RunKeyRow(AppController& app, const KeyRow& row, std::uint32_t code) {
     // A row's wait follows it whether or not the window was there; a row
     // that sends nothing looks for no window.
     if (row.action.kind == ActionKind::None || !RunPreamble(app)) {
+        WaitAfter(row);
+        return;
+    }
+    // Synthetic keys go to whichever window has the focus: with the
+    // foreground refused they would land in some other program.
+    if (IsKeystroke(row.action.kind) && !ForegroundIsApp(app)) {
+        os::OutputDebugStringA("<RCMessageBox>  keys not sent: the TV application is not in front");
         WaitAfter(row);
         return;
     }

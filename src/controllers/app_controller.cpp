@@ -107,9 +107,33 @@ os::Hwnd ActivateOrLaunch(AppController& app) {
 bool RunPreamble(AppController& app) {
     app.hWnd = FindMainWindow(app);
     if (app.hWnd == 0) return false;
-    os::SetForegroundWindow(app.hWnd);
-    os::SetActiveWindow(app.hWnd);
+    BringForward(app.hWnd);
     return true;
+}
+
+void BringForward(os::Hwnd hwnd) {
+    if (os::SetForegroundWindow(hwnd) == 0) {
+        // A background program may hand the foreground on only from the
+        // foreground thread's input; borrow it for the one call.
+        const std::uint32_t self = os::GetCurrentThreadId();
+        const std::uint32_t front = os::GetWindowThreadProcessId(os::GetForegroundWindow(), nullptr);
+        if (front != 0 && front != self && os::AttachThreadInput(self, front, 1) != 0) {
+            os::SetForegroundWindow(hwnd);
+            os::AttachThreadInput(self, front, 0);
+        }
+    }
+    os::SetActiveWindow(hwnd);
+}
+
+bool ForegroundIsApp(const AppController& app) {
+    const os::Hwnd front = os::GetForegroundWindow();
+    if (front == 0 || app.hWnd == 0) return false;
+    if (front == app.hWnd) return true;
+    std::uint32_t frontProcess = 0;
+    std::uint32_t appProcess = 0;
+    os::GetWindowThreadProcessId(front, &frontProcess);
+    os::GetWindowThreadProcessId(app.hWnd, &appProcess);
+    return frontProcess != 0 && frontProcess == appProcess;
 }
 
 void Close(AppController& app) {

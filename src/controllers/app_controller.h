@@ -19,6 +19,13 @@ os::Hwnd Launch(AppController& app);
 os::Hwnd ActivateOrLaunch(AppController& app);
 // Searches the window into hWnd and brings it forward; false when absent.
 bool RunPreamble(AppController& app);
+// SetForegroundWindow and SetActiveWindow. When Windows refuses the
+// foreground (its lock after recent user input), tries once more with the
+// program's input attached to the foreground window's thread.
+void BringForward(os::Hwnd hwnd);
+// The foreground window is the application's hWnd or another window of its
+// process (one of its forms): synthetic keys will reach it.
+bool ForegroundIsApp(const AppController& app);
 // The common Close and LaunchOrClose.
 void Close(AppController& app);
 void LaunchOrClose(AppController& app);

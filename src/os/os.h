@@ -78,6 +78,13 @@ Hwnd SetActiveWindow(Hwnd hwnd);
 Hwnd GetForegroundWindow();
 // Raises the window to the top of the z-order; returns nonzero on success.
 int BringWindowToTop(Hwnd hwnd);
+// The thread that made the window, and its process into *processId when
+// given; 0 (and process 0) for no window.
+std::uint32_t GetWindowThreadProcessId(Hwnd hwnd, std::uint32_t* processId);
+std::uint32_t GetCurrentThreadId();
+// Joins (attach nonzero) or parts the input state of two threads; nonzero
+// on success.
+int AttachThreadInput(std::uint32_t thread, std::uint32_t toThread, int attach);
 
 // ---- synthetic input and messages
 void keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, std::uint32_t extraInfo);

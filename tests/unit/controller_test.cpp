@@ -9,6 +9,7 @@
 
 #include "app/program.h"
 #include "controllers/controller_table.h"
+#include "controllers/key_maps.h"
 #include "os/sim/sim.h"
 #include "os/sim/sim_registry.h"
 
@@ -157,6 +158,41 @@ TEST_F(Controller, CloseUsesAltF4OnlyOnTheForegroundApplication) {
     EXPECT_EQ(1, TotalMedia35.bActive);
     EXPECT_EQ(0u, TotalMedia35.hWnd);
     EXPECT_EQ(Lines{}, Matching("post"));
+}
+
+TEST_F(Controller, KeystrokesGoOnlyToTheApplicationInFront) {
+    // Notepad in front; TotalMedia 3.5's main window and a form of its own.
+    const struct {
+        const char* what;
+        bool lock;          // the foreground lock (attaching lifts it)
+        bool refuseMain;    // the main window is refused whatever we do
+        bool formInFront;   // its form holds the foreground instead
+        std::size_t keys;   // Ctrl+S events that reach the keyboard
+        std::size_t attaches;
+    } rows[] = {
+        {"lock lifted by attaching", true, false, false, 4, 2},
+        {"refused, Notepad stays in front", false, true, false, 0, 2},
+        {"refused, its own form in front", false, true, true, 4, 2},
+    };
+    for (const auto& row : rows) {
+        SetUp();
+        sim::WindowDesc main = Window("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "Arcsoft TotalMedia");
+        main.owner = "TotalMedia";
+        os::Hwnd tm = sim::AddWindow(main);
+        sim::WindowDesc form = Window("TMForm", "Guide");
+        form.owner = "TotalMedia";
+        os::Hwnd guide = sim::AddWindow(form);
+        sim::SetForeground(row.formInFront ? guide : sim::AddWindow(Window("Notepad", "Letter")));
+        sim::LockForeground(row.lock);
+        sim::RefuseForeground(tm, row.refuseMain);
+        TotalMedia35.bActive = 1;
+        sim::ClearEffects();
+        TotalMedia35KeyMapShared(26);
+        EXPECT_EQ(row.keys, Matching("keybd").size()) << row.what;
+        EXPECT_EQ(row.attaches, Matching("attachthreadinput").size()) << row.what;
+        EXPECT_EQ(row.keys == 0 ? 1u : 0u,
+                  Matching("debug \"<RCMessageBox>  keys not sent").size()) << row.what;
+    }
 }
 
 TEST_F(Controller, LaunchOrCloseStartsTheWatcherAndSetsTheWatchFlagOnSuccess) {

@@ -231,6 +231,10 @@ bool Line(const Words& w, Scenario* s, std::string* error) {
         sim::RefuseForeground(sim::FindExact(w[1], w[2]));
         return true;
     }
+    if (k == "foregroundlock" && w.size() == 2 && (w[1] == "on" || w[1] == "off")) {
+        sim::LockForeground(w[1] == "on");
+        return true;
+    }
     if (k == "board") return Board(w, error);
     if (k == "device" && w.size() >= 2) {
         sim::AddDevice(Words(w.begin() + 1, w.end()));

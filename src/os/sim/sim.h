@@ -44,6 +44,10 @@ void SetWindowVisible(os::Hwnd hwnd, bool visible);
 void SetForeground(os::Hwnd hwnd);
 // Windows Windows refuses to bring forward (SetForegroundWindow fails).
 void RefuseForeground(os::Hwnd hwnd, bool refuse = true);
+// The foreground lock of a real desktop after recent user input: the
+// program's SetForegroundWindow is refused unless the foreground window is
+// its own or its thread is attached to the foreground window's thread.
+void LockForeground(bool locked = true);
 // A window that appears or disappears at a virtual time.
 void AddWindowAt(std::uint32_t time, const WindowDesc& desc);
 void RemoveWindowAt(std::uint32_t time, const std::string& className, const std::string& title);

@@ -257,7 +257,8 @@ int SetForegroundWindow(Hwnd hwnd) {
         sim::Log(line + " failed");
         return 0;
     }
-    if (g_windows.zorder[i].refuseForeground) {
+    if (g_windows.zorder[i].refuseForeground ||
+        !sim::world::ProgramMayTakeForeground(g_windows.foreground)) {
         sim::Log(line + " refused");
         return 0;
     }

@@ -48,6 +48,14 @@ os::Hwnd AddProgramWindow(const std::string& className, const std::string& title
                           os::WndProc proc);
 void ResetWindows();
 
+// ---- processes and the foreground lock (sim_processes.cpp)
+// Windows of one owner share a process and a thread; the program's own
+// windows are the program's; a window without owner is a program of its own.
+std::uint32_t ProcessOf(os::Hwnd hwnd);
+// Under the foreground lock only the foreground process, or a thread
+// attached to the foreground window's input, may hand the foreground on.
+bool ProgramMayTakeForeground(os::Hwnd foreground);
+
 // ---- messages (sim_messages.cpp)
 bool HasProgramMessage();
 bool QuitPending();

@@ -45,4 +45,17 @@ Hwnd GetForegroundWindow() { return FromHwnd(::GetForegroundWindow()); }
 
 int BringWindowToTop(Hwnd hwnd) { return ::BringWindowToTop(ToHwnd(hwnd)) ? 1 : 0; }
 
+std::uint32_t GetWindowThreadProcessId(Hwnd hwnd, std::uint32_t* processId) {
+    DWORD process = 0;
+    const DWORD thread = ::GetWindowThreadProcessId(ToHwnd(hwnd), &process);
+    if (processId) *processId = thread != 0 ? process : 0;
+    return thread;
+}
+
+std::uint32_t GetCurrentThreadId() { return ::GetCurrentThreadId(); }
+
+int AttachThreadInput(std::uint32_t thread, std::uint32_t toThread, int attach) {
+    return ::AttachThreadInput(thread, toThread, attach ? TRUE : FALSE) ? 1 : 0;
+}
+
 }  // namespace os
