@@ -9,6 +9,7 @@
 #include "core/records.h"
 #include "engine/key_tick.h"
 #include "engine/launch_watcher.h"
+#include "engine/press_latch.h"
 #include "engine/shutdown.h"
 
 os::Hinstance hInstance = 0;
@@ -57,6 +58,7 @@ void InitProcessRecords() {
     ConnectIntervalTimers(KeyTimerProc, WatchTimerProc);
     ResetCoreRecords();
     ForgetDialogPress();
+    PowerKeyPress = PressLatch{0, 0, 0};
 }
 
 void CloseEarlierCopies() {

@@ -4,6 +4,7 @@
 #include "core/records.h"
 #include "device/ir_reader.h"
 #include "device/tuner_connection.h"
+#include "engine/press_latch.h"
 #include "engine/route.h"
 #include "engine/shutdown.h"
 #include "engine/trace.h"
@@ -70,10 +71,11 @@ void OnKeyTimer(os::Hwnd owner) {
     TraceValue("scan Code = ", code);
 
     // Asked before thinning is looked at: thinned events carry a press on.
+    const bool heldPower = ContinuesPress(PowerKeyPress);
     if (ContinuesDialogPress()) return;
     if (ShutdownDialogOpen) {
         SendToShutdownDialog(code);
         return;
     }
-    RouteScanCode(code, owner);
+    RouteScanCode(code, owner, heldPower);
 }

@@ -55,11 +55,19 @@ void ClearActive(std::int32_t code) {
     if (id) id->pApp->bActive = 0;
 }
 
+// Applications closed behind our back while another one is watched: a
+// stale mark would feed its keys to a closed program.
+void ClearUnwatchedStaleMarks() {
+    for (const Watched& w : kSweepOrder)
+        if (*w.pWatchFlag == 0 && !WindowExists(w.nTargetAppCode)) ClearActive(w.nTargetAppCode);
+}
+
 }  // namespace
 
 void OnWatchTimer() {
     for (const Watched& w : kWatchOrder) {
         if (*w.pWatchFlag == 0) continue;
+        ClearUnwatchedStaleMarks();
         if (WindowExists(w.nTargetAppCode)) return;
         ClearActive(w.nTargetAppCode);
         StopWatchTimer();

@@ -65,6 +65,9 @@ void UpdateMouseBounds(std::int32_t width, std::int32_t height) { SetBounds(widt
 void EmulateMouse(std::int32_t code) {
     const std::uint32_t key = static_cast<std::uint32_t>(code);
     if (key > 10) return;
+    // Buttons act on a new press only: held, they would click on every tick.
+    const bool button = key == 0 || key == 5 || key == 10;
+    if (button && KeyRepeatState.bRepeat == 1) return;
     switch (key) {
     case 0:
         ButtonEvent(os::MOUSEEVENTF_LEFTDOWN);

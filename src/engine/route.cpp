@@ -8,6 +8,7 @@
 #include "core/records.h"
 #include "core/tick_box.h"
 #include "engine/mouse_emulation.h"
+#include "engine/press_latch.h"
 #include "engine/shutdown.h"
 #include "engine/trace.h"
 
@@ -103,21 +104,34 @@ os::Hwnd SearchWindowOf(const AppController& app) {
     return identity != nullptr ? FindIdentityWindow(*identity) : 0;
 }
 
+// Launching, starting and closing act on a new press only: repeats of a
+// held power key would switch the application off and on again.
+bool TakeNewPowerPress(bool heldPower) {
+    if (heldPower) return false;
+    TakePress(PowerKeyPress);
+    return true;
+}
+
 void OpenShutdownDialog(const char* line, os::Hwnd owner) {
     TraceText(line);
     ShowShutdownDialog(owner);
 }
 
 // Stage 1: true when an active application took the code.
-bool RouteToActive(std::int32_t code, os::Hwnd owner) {
+bool RouteToActive(std::int32_t code, os::Hwnd owner, bool heldPower) {
     const AppController* tried = nullptr;
     for (const ActiveRow& row : kActiveRows) {
         if (row.pApp == tried) continue;  // one test per application
         if (row.pApp->bActive != 1) continue;
         tried = row.pApp;
-        // A flag left set after the window went is harmless while no TV
-        // window exists at all.
-        if (NoTvAppWindow()) continue;
+        // Without its window the key belongs to whatever runs now, which
+        // the next stages find. Closed behind our back, it loses the flag;
+        // just started, the launch watcher gives its window time to appear.
+        if (SearchWindowOf(*row.pApp) == 0) {
+            const ControllerSlot* slot = SlotOf(*row.pApp);
+            if (slot == nullptr || *slot->pWatchFlag == 0) row.pApp->bActive = 0;
+            continue;
+        }
 
         const ActiveRow* chosen = nullptr;
         for (const ActiveRow& r : kActiveRows)
@@ -131,9 +145,12 @@ bool RouteToActive(std::int32_t code, os::Hwnd owner) {
         if (chosen->szLayoutLine != nullptr) TraceText(chosen->szLayoutLine);
 
         if (code == -1) return true;
-        if (code == chosen->nPowerKey)
-            LaunchOrClose(*chosen->pApp);
-        else if (code == chosen->nShutdownKey)
+        if (code == chosen->nPowerKey) {
+            if (TakeNewPowerPress(heldPower)) {
+                LaunchOrClose(*chosen->pApp);
+                RenewPress(PowerKeyPress);
+            }
+        } else if (code == chosen->nShutdownKey)
             OpenShutdownDialog(chosen->szShutdownLine, owner);
         else
             chosen->pKeyMap(static_cast<std::uint32_t>(code));
@@ -176,12 +193,17 @@ void RouteToFirstFound(std::int32_t code) {
     EmulateMouse(code);
 }
 
-void Route(std::int32_t code, os::Hwnd owner) {
-    if (RouteToActive(code, owner)) return;
+void Route(std::int32_t code, os::Hwnd owner, bool heldPower) {
+    if (RouteToActive(code, owner, heldPower)) return;
     switch (code) {
     case 3:
     case 12:
-    case 22: RunLaunchPath(DefaultTVAPP); return;
+    case 22:
+        if (TakeNewPowerPress(heldPower)) {
+            RunLaunchPath(DefaultTVAPP);
+            RenewPress(PowerKeyPress);
+        }
+        return;
     case 29:
     case 30:
     case 3852: RouteShutdownKey(code, owner); return;
@@ -194,11 +216,11 @@ std::size_t g_count = 0;
 
 }  // namespace
 
-void RouteScanCode(std::int32_t code, os::Hwnd owner) {
+void RouteScanCode(std::int32_t code, os::Hwnd owner, bool heldPower) {
     g_ring[g_count % kRoutedRingSize] = RoutedCode{code, owner};
     ++g_count;
     EnterRouteTick();
-    Route(code, owner);
+    Route(code, owner, heldPower);
     LeaveRouteTick();
 }
 

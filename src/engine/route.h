@@ -7,7 +7,9 @@
 
 #include "os/os.h"
 
-void RouteScanCode(std::int32_t code, os::Hwnd owner);
+// `heldPower`: the key tick found this event continuing the press that last
+// launched, started or closed an application (PowerKeyPress).
+void RouteScanCode(std::int32_t code, os::Hwnd owner, bool heldPower = false);
 
 // The launch path of codes 3, 12 and 22 with nothing active: the installed
 // test of `target` (a TargetAppCode), then its close/power sequence.

@@ -1,7 +1,7 @@
 #include "engine/shutdown.h"
 
 #include "core/records.h"
-#include "engine/key_tick.h"
+#include "engine/press_latch.h"
 #include "os/dialogs.h"
 #include "os/host.h"
 #include "os/input.h"
@@ -25,15 +25,14 @@ const Placement kPlacements[] = {
 // while its events keep coming: its code as the tick stores it, and the time
 // of its latest event.
 struct DialogPress {
-    std::int32_t bHeld;
-    std::int32_t nCode;
-    std::uint32_t dwLastTime;
+    PressLatch press;
     std::int32_t bAnswered;  // the press closed the dialog
 };
-DialogPress g_DialogPress = {0, 0, 0, 0};
+DialogPress g_DialogPress = {{0, 0, 0}, 0};
 
 void TakeDialogPress(std::int32_t answered) {
-    g_DialogPress = {1, KeyRepeatState.nLastCode, KeyRepeatState.dwLastTime, answered};
+    TakePress(g_DialogPress.press);
+    g_DialogPress.bAnswered = answered;
 }
 
 bool IsWin9x() {
@@ -61,21 +60,9 @@ void PlaceDialog(os::Hwnd dlg) {
     }
 }
 
-bool ContinuesDialogPress() {
-    DialogPress& press = g_DialogPress;
-    if (press.bHeld == 0) return false;
-    // Compared here rather than through the tick's repeat flag: on the 35-key
-    // remote a held 12 never counts as a repeat there.
-    const std::uint32_t now = KeyRepeatState.dwLastTime;
-    if (KeyRepeatState.nLastCode == press.nCode && now - press.dwLastTime < kRepeatWindowMs) {
-        press.dwLastTime = now;
-        return true;
-    }
-    press.bHeld = 0;
-    return false;
-}
+bool ContinuesDialogPress() { return ContinuesPress(g_DialogPress.press); }
 
-void ForgetDialogPress() { g_DialogPress = {0, 0, 0, 0}; }
+void ForgetDialogPress() { g_DialogPress = {{0, 0, 0}, 0}; }
 
 void ShutdownSystem() {
     if (IsWin9x()) {

@@ -52,6 +52,15 @@ protected:
         sim::SetDriverBoard(board);
         g_Board = BoardAttributes{6, type, 1};
     }
+    // Marks the application active with its window there, as a running one is.
+    static void Activate(AppController& app) {
+        const WindowIdentity* id = IdentityOf(app);
+        sim::WindowDesc w;
+        w.className = id->szClass ? id->szClass : "AnyClass";
+        w.title = id->szTitle ? id->szTitle : "Any title";
+        sim::AddWindow(w);
+        app.bActive = 1;
+    }
     // Holds `code` and ticks `events` times, `gapMs` apart.
     std::vector<std::int32_t> Hold(std::uint8_t code, int events, std::uint32_t gapMs = 65) {
         sim::PressKey(code, gapMs * events + 1000);
@@ -97,7 +106,7 @@ TEST_F(KeyTick, RepeatWindowSurvivesTheCounterWrap) {
 }
 
 TEST_F(KeyTick, Code12BecomesItsOwnKeyOnlyOn35KeyRemote) {
-    TotalMedia35.bActive = 1;
+    TotalMedia35.bActive = 1;  // no window: the router drops the flag at once
     DefaultTVAPP = 3;  // no launch sequence, so no closes and waits between the events
     nIRKEYType = 3;
     EXPECT_EQ(std::vector<std::int32_t>(12, 3852), Hold(12, 12));
@@ -106,7 +115,7 @@ TEST_F(KeyTick, Code12BecomesItsOwnKeyOnlyOn35KeyRemote) {
         nIRKEYType = layout;
         sim::Run(2000);
         std::vector<std::int32_t> codes = Hold(12, 2);
-        EXPECT_EQ((std::vector<std::int32_t>{12, -1}), codes) << "layout " << layout;
+        EXPECT_EQ((std::vector<std::int32_t>{12, 12}), codes) << "layout " << layout;
     }
 }
 
@@ -116,19 +125,21 @@ TEST_F(KeyTick, HeldKeysThinnedWhileOneOfSevenAppsIsActive) {
     AppController* const seven[] = {&Orbisk,    &MediaCenter, &TotalMedia35, &PowerCinema,
                                     &TVEnhance, &Savrin,      &ArcSoftTV5};
     for (AppController* app : seven) {
+        sim::Reset(5000);
         InitProcessRecords();
-        app->bActive = 1;
+        Activate(*app);
         sim::Run(2000);
         EXPECT_EQ(thinned, Hold(30, 25)) << app->szWindowTitle;
     }
+    sim::Reset(5000);
     InitProcessRecords();
-    OrbiskCenter.bActive = 1;
+    Activate(OrbiskCenter);
     sim::Run(2000);
     EXPECT_EQ(std::vector<std::int32_t>(25, 30), Hold(30, 25));
 }
 
 TEST_F(KeyTick, EachEventTracedBeforeAndAfterThinning) {
-    TotalMedia35.bActive = 1;
+    Activate(TotalMedia35);
     sim::ClearEffects();
     Hold(30, 2);
     std::vector<std::string> traced;  // the router writes lines of its own

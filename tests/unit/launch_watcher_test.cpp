@@ -40,9 +40,11 @@ TEST_F(LaunchWatcher, WatchedApplicationClosedIsNoticedWithinASecond) {
     os::Hwnd tm = sim::AddWindow(kTotalMedia);
     TotalMedia35.bActive = 1;
     bWatchTotalMedia35 = 1;
+    Orbisk.bActive = 1;  // closed behind our back, not watched
     StartWatchTimer();
     sim::Run(30000);
     EXPECT_EQ(TotalMedia35.bActive, 1) << "still running after 30 s";
+    EXPECT_EQ(Orbisk.bActive, 0) << "a stale mark goes with the watch";
     EXPECT_EQ(WatchTimer.running, 1);
     sim::RemoveWindow(tm);
     sim::Run(1000);

@@ -139,6 +139,20 @@ TEST_F(Mouse, ButtonsHoldAndClickAtTheCursor) {
     }
 }
 
+TEST_F(Mouse, HeldButtonKeysActOnANewPressOnlyWhileMovesRepeat) {
+    for (int code : {0, 5, 10}) {
+        Screen(1024, 740);
+        sim::ClearEffects();
+        EmulateMouse(code);
+        const std::vector<std::string> once = sim::EffectTexts();
+        KeyRepeatState.bRepeat = 1;  // the same key, still held
+        for (int i = 0; i < 5; ++i) EmulateMouse(code);
+        EXPECT_EQ(once, sim::EffectTexts()) << code;
+        EXPECT_EQ(code == 5 ? 1 : 0, bMouseButtonHeld) << code;
+    }
+    EXPECT_EQ((std::vector<int>{1, 1, 1}), StepsOfHold(3)) << "moves keep repeating";
+}
+
 TEST_F(Mouse, CodesAboveTenChangeNothing) {
     bMouseButtonHeld = 1;
     PointerAccelCount = 3;
