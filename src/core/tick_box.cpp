@@ -6,7 +6,7 @@
 namespace {
 
 int g_nRouteDepth = 0;  // ticks inside the router, nested ones included
-bool g_bTickBoxUp = false;
+int g_nTickBoxDepth = 0;  // route depth at which the tick's box that is up opened; 0: none
 
 }  // namespace
 
@@ -15,11 +15,14 @@ void LeaveRouteTick() { --g_nRouteDepth; }
 
 int TickMessageBox(const char* text, const char* caption, std::uint32_t style) {
     if (g_nRouteDepth == 0) return os::MessageBoxA(0, text, caption, style);
-    if (g_bTickBoxUp) return 0;
-    g_bTickBoxUp = true;
+    // Only a tick nested in the box's modal loop is deeper; a menu command
+    // handled in that loop is the user's own and gets its box.
+    if (g_nTickBoxDepth != 0 && g_nRouteDepth > g_nTickBoxDepth) return 0;
+    const int outer = g_nTickBoxDepth;
+    g_nTickBoxDepth = g_nRouteDepth;
     int result = os::MessageBoxA(0, text, caption, style);
-    g_bTickBoxUp = false;
+    g_nTickBoxDepth = outer;
     return result;
 }
 
-bool TickMessageBoxUp() { return g_bTickBoxUp; }
+bool TickMessageBoxUp() { return g_nTickBoxDepth != 0; }

@@ -1,6 +1,7 @@
 // The one-message-box-per-tick guard. A box's modal loop runs further key
 // ticks nested; while one is up, a nested tick that would open another
 // drops its key instead, or a held key would stack a box on every tick.
+// A box asked for in that loop outside a new tick (a menu command) opens.
 // The router marks the ticks; every floor that opens a box from a key goes
 // through TickMessageBox.
 #pragma once

@@ -42,6 +42,16 @@ bool IsWin9x() {
     return info.dwPlatformId == os::VER_PLATFORM_WIN32_WINDOWS;
 }
 
+bool EnableShutdownPrivilege() {
+    os::Htoken token = 0;
+    if (!os::OpenProcessToken(os::TOKEN_ADJUST_PRIVILEGES | os::TOKEN_QUERY, &token)) return false;
+    const std::uint32_t error =
+        os::AdjustTokenPrivileges(token, "SeShutdownPrivilege", os::SE_PRIVILEGE_ENABLED);
+    // The privilege stays enabled on the process token; the handle is not needed.
+    os::CloseHandle(token);
+    return error == 0;
+}
+
 std::int32_t Close(os::Hwnd dlg, std::int32_t result) {
     ShutdownDialogOpen = 0;
     os::EndDialog(dlg, result);
@@ -69,9 +79,13 @@ void ShutdownSystem() {
         os::ExitWindowsEx(os::EWX_SHUTDOWN, 0);
         return;
     }
-    os::Htoken token = 0;
-    if (!os::OpenProcessToken(os::TOKEN_ADJUST_PRIVILEGES | os::TOKEN_QUERY, &token)) return;
-    if (os::AdjustTokenPrivileges(token, "SeShutdownPrivilege", os::SE_PRIVILEGE_ENABLED) != 0) return;
+    // Without the privilege ExitWindowsEx fails and nothing shows: the user
+    // pressed POWER and must learn why the computer stays on.
+    if (!EnableShutdownPrivilege()) {
+        os::MessageBoxA(0, "You are not allowed to shut down this computer.", "Remote Control",
+                        os::MB_OK);
+        return;
+    }
     if (os::ExitWindowsEx(os::EWX_POWEROFF | os::EWX_FORCE, 0) == 0)
         os::MessageBoxA(0, "Can't run ExitWindowsEx.", "Remote Control", os::MB_OK);
 }

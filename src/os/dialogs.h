@@ -68,6 +68,8 @@ constexpr std::uint32_t SE_PRIVILEGE_ENABLED = 0x0002;
 using Htoken = std::uint32_t;
 // OpenProcessToken of the current process; nonzero on success.
 int OpenProcessToken(std::uint32_t access, Htoken* token);
+// CloseHandle of a token OpenProcessToken gave; nonzero on success.
+int CloseHandle(Htoken token);
 // LookupPrivilegeValueA on the local system for `privilege`, then
 // AdjustTokenPrivileges for that one privilege with `attributes` and no
 // previous-state buffer; returns GetLastError() right after the adjustment

@@ -192,6 +192,11 @@ TEST_F(Shutdown, PowerOffAfterTheDialogHasEnded) {
 TEST_F(Shutdown, PowerOffSequenceByPlatformAndPrivilege) {
     const std::string open = "openprocesstoken access=0x28 -> 1";
     const std::string adjust = "adjusttokenprivileges \"SeShutdownPrivilege\" attributes=0x2 -> error ";
+    const std::string close = "closehandle token 0x7000";
+    const std::string notAllowed =
+        "messagebox \"You are not allowed to shut down this computer.\" \"Remote Control\" "
+        "style=0x00000000 -> 1";
+    // Whatever the outcome, a token that was opened is closed.
     const struct {
         const char* name;
         std::uint32_t platform;
@@ -199,12 +204,13 @@ TEST_F(Shutdown, PowerOffSequenceByPlatformAndPrivilege) {
         int exitResult;
         std::vector<std::string> want;
     } rows[] = {
-        {"nt", 2, true, true, 1, {open, adjust + "0", "exitwindowsex flags=0x0C reason=0 -> 1"}},
+        {"nt", 2, true, true, 1,
+         {open, adjust + "0", close, "exitwindowsex flags=0x0C reason=0 -> 1"}},
         {"9x", 1, true, true, 1, {"exitwindowsex flags=0x01 reason=0 -> 1"}},
-        {"no token", 2, false, true, 1, {"openprocesstoken access=0x28 -> 0"}},
-        {"no privilege", 2, true, false, 1, {open, adjust + "1300"}},
+        {"no token", 2, false, true, 1, {"openprocesstoken access=0x28 -> 0", notAllowed}},
+        {"no privilege", 2, true, false, 1, {open, adjust + "1300", close, notAllowed}},
         {"refused", 2, true, true, 0,
-         {open, adjust + "0", "exitwindowsex flags=0x0C reason=0 -> 0",
+         {open, adjust + "0", close, "exitwindowsex flags=0x0C reason=0 -> 0",
           "messagebox \"Can't run ExitWindowsEx.\" \"Remote Control\" style=0x00000000 -> 1"}},
     };
     for (const auto& row : rows) {

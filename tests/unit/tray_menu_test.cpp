@@ -1,14 +1,20 @@
 // The tray icon's popup menu through the main window's notification and
 // commands: the entry for the selected application, the fixed items, the
-// click sequence and what each command does.
+// click sequence, what each command does, and its boxes while a key's box
+// is up.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/program.h"
+#include "app/tray_icon.h"
 #include "app/tray_menu.h"
 #include "controllers/controller_table.h"
+#include "core/interval_timer.h"
+#include "core/tick_box.h"
+#include "device/tuner_connection.h"
 #include "os/dialogs.h"
 #include "os/sim/sim.h"
 #include "os/sim/sim_dialogs.h"
@@ -176,6 +182,49 @@ TEST_F(TrayMenu, CommandsOpenTheDialogsExitOrSwitch) {
     os::SendMessageA(main, os::WM_COMMAND, 1104, 0);
     EXPECT_EQ(4, DefaultTVAPP);
     EXPECT_LT(IndexOf("registry"), 0);
+}
+
+// A key's box is up and its modal loop runs the tray menu: a launch that
+// fails there is the user's own choice and gets its box, while the held
+// key's nested ticks still open none.
+TEST_F(TrayMenu, LaunchFailureFromTheMenuIsShownWhileAKeysBoxIsUp) {
+    sim::DriverBoard board;
+    board.readyPin = 6;
+    sim::SetDriverBoard(board);
+    g_Board = BoardAttributes{6, 2, 1};
+    g_Tuner = TunerConnection{0, sim::DriverCapturePath(), nullptr, sim::DriverCapturePath(),
+                              0x7164, 0, 0};
+    StartKeyTimer(main);
+    // Orbisk Center marked active with its window gone: every 32 asks for
+    // a box. TV Enhance is installed but will not start.
+    Window("AnyClass", "PowerCinema");
+    OrbiskCenter.bActive = 1;
+    TVEnhance.bInstalled = 1;
+    std::snprintf(TVEnhance.szInstallDir, sizeof TVEnhance.szInstallDir, "C:\\TVE");
+    std::snprintf(TVEnhance.szExeName, sizeof TVEnhance.szExeName, "TVEnhance.exe");
+    DefaultTVAPP = kAppTVEnhance;
+    sim::SetShellExecuteResult(2);
+
+    sim::PressKeyAt(100, 32, 1800);
+    sim::AnswerMessageBox(1, 2000);  // the key's box, up from t=130
+    sim::AnswerMessageBox(1, 600);   // the menu's
+    sim::BroadcastAt(400, kTrayCallbackMessage, 10, os::WM_LBUTTONDOWN);
+    sim::ChooseMenuItem(1106, 100);  // TV Enhance
+    sim::Run(3000);
+
+    const auto texts = sim::EffectTexts();
+    int keyBoxes = 0, launchBoxes = 0;
+    for (const std::string& t : texts) {
+        if (t.rfind("messagebox \"can't find the TarvelMainPanel_Class\"", 0) == 0) ++keyBoxes;
+        if (t.rfind("messagebox \"Can't launch TV application what you want.\" \"Remote "
+                    "Control\" style=0x00000000", 0) == 0)
+            ++launchBoxes;
+    }
+    EXPECT_EQ(1, keyBoxes) << "nested ticks stacked boxes";
+    EXPECT_EQ(1, launchBoxes) << "the menu's launch failure was dropped";
+    EXPECT_GT(IndexOf("messagebox \"Can't launch"), IndexOf("shell \"open\" \"C:\\TVE"));
+    EXPECT_EQ(0, sim::OpenMessageBoxCount());
+    EXPECT_FALSE(TickMessageBoxUp());
 }
 
 }  // namespace

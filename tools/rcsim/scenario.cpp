@@ -281,6 +281,13 @@ bool Line(const Words& w, Scenario* s, std::string* error) {
         sim::LogDriverRequests(w[1] == "on");
         return true;
     }
+    if (k == "token" && w.size() == 2 && (w[1] == "noprivilege" || w[1] == "fail")) {
+        if (w[1] == "fail")
+            sim::SetProcessTokenOpens(false);
+        else
+            sim::SetShutdownPrivilegeHeld(false);
+        return true;
+    }
     if (k == "winver" && w.size() == 4) {
         sim::WindowsVersion v;
         if (Number(w[1], &v.major) && Number(w[2], &v.minor) && Number(w[3], &v.build)) {

@@ -20,11 +20,14 @@ struct Menus {
     std::deque<Choice> choices;
     std::vector<sim::MenuItem> lastTracked;
     bool tokenOpens = true;
+    int openTokens = 0;
     bool privilegeHeld = true;
     int exitResult = 1;
     int exitCount = 0;
 };
 Menus g_menus;
+
+constexpr os::Htoken kToken = 0x7000;  // the one token OpenProcessToken hands out
 
 const bool g_registered = (sim::AddResetHook([] { g_menus = Menus(); }), true);
 
@@ -109,7 +112,17 @@ int OpenProcessToken(std::uint32_t access, Htoken* token) {
     const bool opens = g_menus.tokenOpens && token;
     sim::Log("openprocesstoken access=" + sim::world::Hex(access, 2) + (opens ? " -> 1" : " -> 0"));
     if (!opens) return 0;
-    *token = 0x7000;
+    *token = kToken;
+    ++g_menus.openTokens;
+    return 1;
+}
+
+int CloseHandle(Htoken token) {
+    // Only a token the program holds can be closed, and only once.
+    const bool known = token == kToken && g_menus.openTokens > 0;
+    sim::Log("closehandle token " + sim::world::Hex(token, 1) + (known ? "" : " failed"));
+    if (!known) return 0;
+    --g_menus.openTokens;
     return 1;
 }
 

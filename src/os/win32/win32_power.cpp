@@ -16,6 +16,10 @@ int OpenProcessToken(std::uint32_t access, Htoken* token) {
     return 1;
 }
 
+int CloseHandle(Htoken token) {
+    return ::CloseHandle(reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(token))) ? 1 : 0;
+}
+
 std::uint32_t AdjustTokenPrivileges(Htoken token, const char* privilege, std::uint32_t attributes) {
     TOKEN_PRIVILEGES tp{};
     tp.PrivilegeCount = 1;
