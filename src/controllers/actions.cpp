@@ -21,6 +21,13 @@ void PostKey(os::Hwnd target, std::uint8_t vk) {
     os::PostMessageA(target, os::WM_KEYDOWN, vk, kPostedKeyDownLParam);
 }
 
+// Shift, Ctrl and Alt go out as the left keys: on layouts with AltGr a right
+// Alt becomes AltGr and brings Ctrl along, and Alt+F4 would close nothing.
+std::uint32_t KeyFlags(std::uint8_t vk) {
+    const bool modifier = vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU;
+    return modifier ? 0 : os::KEYEVENTF_EXTENDEDKEY;
+}
+
 }  // namespace
 
 std::uint32_t CommandOf(const KeyRow& row, std::uint32_t code) {
@@ -28,11 +35,9 @@ std::uint32_t CommandOf(const KeyRow& row, std::uint32_t code) {
     return static_cast<std::uint32_t>(10000 + DigitOf(row, code));
 }
 
-void KeyDown(std::uint8_t vk) { os::keybd_event(vk, 0, os::KEYEVENTF_EXTENDEDKEY, 0); }
+void KeyDown(std::uint8_t vk) { os::keybd_event(vk, 0, KeyFlags(vk), 0); }
 
-void KeyUp(std::uint8_t vk) {
-    os::keybd_event(vk, 0, os::KEYEVENTF_EXTENDEDKEY | os::KEYEVENTF_KEYUP, 0);
-}
+void KeyUp(std::uint8_t vk) { os::keybd_event(vk, 0, KeyFlags(vk) | os::KEYEVENTF_KEYUP, 0); }
 
 void TapKey(std::uint8_t vk) {
     KeyDown(vk);

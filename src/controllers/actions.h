@@ -148,7 +148,8 @@ bool RunKeyMap(AppController& app, const KeyRow (&table)[N], std::uint32_t code)
     return RunKeyMap(app, table, N, code);
 }
 
-// Key presses as every action sends them: extended key down, extended key up.
+// Key presses as every action sends them: extended key down, extended key up
+// (Shift, Ctrl and Alt as the left keys, without the extended flag).
 void KeyDown(std::uint8_t vk);
 void KeyUp(std::uint8_t vk);
 void TapKey(std::uint8_t vk);

@@ -138,8 +138,8 @@ def chord(*keys):
 
 def matches_injected(got, keys, window="main"):
     """Compares received key messages with synthetic presses (down, vk):
-    order, virtual keys, the extended bit (on every event but VK_SHIFT's,
-    which Wine clears), and the system form while Alt is held."""
+    order, virtual keys, the extended bit (on every key but the modifiers,
+    which go out as the left keys), and the system form while Alt is held."""
     if len(got) != len(keys):
         return False
     alt = ctrl = False
@@ -151,7 +151,7 @@ def matches_injected(got, keys, window="main"):
             ctrl = down
         if g_window != window or g_vk != vk or kind == "MSG":
             return False
-        if ext != (0 if vk == VK_SHIFT else 1):
+        if ext != (0 if vk in (VK_SHIFT, VK_CONTROL, VK_MENU) else 1):
             return False
         if kind.endswith("DOWN") != down:
             return False
@@ -362,9 +362,10 @@ def power_closes(s, app, layout):
     got = delivered(tail)
     if app.close == "altf4":
         keys = [(g[1], g[2]) for g in got]
+        # The left Alt (ext=0): a right one is AltGr on many layouts.
         ok = (keys[:2] == [("WM_SYSKEYDOWN", VK_MENU), ("WM_SYSKEYDOWN", VK_F4)]
-              and "WM_SYSCOMMAND" in names and "WM_CLOSE" in names)
-        how = "Alt+F4: Alt and F4 as system keys, then SC_CLOSE and WM_CLOSE"
+              and got[0][3] == 0 and "WM_SYSCOMMAND" in names and "WM_CLOSE" in names)
+        how = "Alt+F4: the left Alt (ext=0) and F4 as system keys, then SC_CLOSE and WM_CLOSE"
     elif app.close == "wm_close":
         ok = "WM_CLOSE" in names and not got and "WM_SYSCOMMAND" not in names
         how = "a posted WM_CLOSE and no keys"

@@ -37,6 +37,12 @@ protected:
         std::snprintf(app.szInstallDir, sizeof app.szInstallDir, "%s", dir);
         std::snprintf(app.szExeName, sizeof app.szExeName, "%s", exe);
     }
+    // Close on TotalMedia 3.5 marked active, from a cleared log.
+    static void CloseActive() {
+        TotalMedia35.bActive = 1;
+        sim::ClearEffects();
+        Close(TotalMedia35);
+    }
     static Lines Matching(const std::string& prefix) {
         Lines out;
         for (const std::string& t : sim::EffectTexts())
@@ -132,29 +138,23 @@ TEST_F(Controller, UnterminatedInstallFieldsStayInTheirBuffers) {
 
 TEST_F(Controller, CloseUsesAltF4OnlyOnTheForegroundApplication) {
     os::Hwnd tm = sim::AddWindow(Window("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "Arcsoft TotalMedia"));
-    TotalMedia35.bActive = 1;
-    sim::ClearEffects();
-    Close(TotalMedia35);
-    EXPECT_EQ((Lines{"keybd VK_MENU down ext", "keybd VK_F4 down ext", "keybd VK_F4 up ext",
-                     "keybd VK_MENU up ext"}),
+    CloseActive();
+    EXPECT_EQ((Lines{"keybd VK_MENU down", "keybd VK_F4 down ext", "keybd VK_F4 up ext",
+                     "keybd VK_MENU up"}),
               Matching("keybd"));
     EXPECT_EQ(0, TotalMedia35.bActive);
 
     os::Hwnd other = sim::AddWindow(Window("Notepad", "Letter"));
     sim::SetForeground(other);
     sim::RefuseForeground(tm);
-    TotalMedia35.bActive = 1;
-    sim::ClearEffects();
-    Close(TotalMedia35);
+    CloseActive();
     EXPECT_EQ(Lines{}, Matching("keybd"));
     EXPECT_EQ((Lines{"post WM_SYSCOMMAND wParam=0xF060 lParam=0x0 to " + sim::DescribeWindow(tm)}),
               Matching("post"));
     EXPECT_EQ(0, TotalMedia35.bActive);
 
     sim::RemoveWindow(tm);
-    TotalMedia35.bActive = 1;
-    sim::ClearEffects();
-    Close(TotalMedia35);
+    CloseActive();
     EXPECT_EQ(1, TotalMedia35.bActive);
     EXPECT_EQ(0u, TotalMedia35.hWnd);
     EXPECT_EQ(Lines{}, Matching("post"));
@@ -193,6 +193,19 @@ TEST_F(Controller, KeystrokesGoOnlyToTheApplicationInFront) {
         EXPECT_EQ(row.keys == 0 ? 1u : 0u,
                   Matching("debug \"<RCMessageBox>  keys not sent").size()) << row.what;
     }
+}
+
+TEST_F(Controller, CloseByAltF4WorksUnderAnAltGrLayout) {
+    // There a right Alt is AltGr and brings Ctrl along; Ctrl+Alt+F4 closes nothing.
+    sim::SetAltGrLayout(true);
+    sim::WindowDesc window = Window("ARCSOFT_MEDIA_CENTER_FRAMEWNDCLASS", "Arcsoft TotalMedia");
+    window.closable = true;
+    const std::string closed = "world close " + sim::DescribeWindow(sim::AddWindow(window));
+    CloseActive();
+    EXPECT_EQ((Lines{"keybd VK_MENU down", "keybd VK_F4 down ext", "keybd VK_F4 up ext",
+                     "keybd VK_MENU up"}),
+              Matching("keybd"));
+    EXPECT_EQ(Lines{closed}, Matching("world"));
 }
 
 TEST_F(Controller, LaunchOrCloseStartsTheWatcherAndSetsTheWatchFlagOnSuccess) {

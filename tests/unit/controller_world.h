@@ -138,6 +138,12 @@ protected:
         CheckCommandMap(map, msg, rows, N, main, form);
     }
 
+    // A synthetic key event: the modifiers as left keys, the rest extended.
+    static std::string KeyLine(const std::string& key, const char* dir) {
+        const bool modifier = key == "VK_SHIFT" || key == "VK_CONTROL" || key == "VK_MENU";
+        return "keybd " + key + " " + dir + (modifier ? "" : " ext");
+    }
+
     // The effects a keystroke row must have on `main`.
     static Lines KeyEffects(const KeyRowExp& r, os::Hwnd main) {
         Lines want;
@@ -149,10 +155,10 @@ protected:
             want.push_back("post WM_KEYDOWN wParam=" + keys.at(0) + " lParam=0x01500001 to " +
                            sim::DescribeWindow(main));
         if (r.kind == 'c') {
-            for (const std::string& k : keys) want.push_back("keybd " + k + " down ext");
-            want.push_back("keybd " + keys.back() + " up ext");
+            for (const std::string& k : keys) want.push_back(KeyLine(k, "down"));
+            want.push_back(KeyLine(keys.back(), "up"));
             for (std::size_t i = keys.size() - 1; i > 0; --i)
-                want.push_back("keybd " + keys[i - 1] + " up ext");
+                want.push_back(KeyLine(keys[i - 1], "up"));
         }
         if (r.nWaitMs) want.push_back("sleep " + std::to_string(r.nWaitMs));
         return want;

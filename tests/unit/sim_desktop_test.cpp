@@ -145,17 +145,64 @@ TEST_F(SimDesktop, PostedMessagesNameTheirTargetAndClosableStandInsClose) {
     os::PostMessageA(tv, os::WM_KEYDOWN, 0x0D, 0x01500001);
     os::PostMessageA(tv, 4024, 0x0C, 0);
     sim::SetForeground(tv);
-    os::keybd_event(0x12, 0, os::KEYEVENTF_EXTENDEDKEY, 0);
+    os::keybd_event(0x12, 0, 0, 0);
     os::keybd_event(0x73, 0, os::KEYEVENTF_EXTENDEDKEY, 0);
     EXPECT_EQ(0, os::IsWindow(tv));
     sim::FailNext(sim::Call::PostMessageA, 0);
     EXPECT_EQ(0, os::PostMessageA(tv, os::WM_CLOSE, 0, 0));
     const std::string d = "0x10002 \"TV\" \"Title\"";
     EXPECT_EQ((Lines{"post WM_KEYDOWN wParam=0x0D lParam=0x01500001 to " + d,
-                     "post 4024 wParam=0x0C lParam=0x0 to " + d, "keybd VK_MENU down ext",
+                     "post 4024 wParam=0x0C lParam=0x0 to " + d, "keybd VK_MENU down",
                      "keybd VK_F4 down ext", "world close " + d,
                      "post WM_CLOSE wParam=0x00 lParam=0x0 to 0x10002 (no window) failed"}),
               sim::EffectTexts());
+}
+
+TEST_F(SimDesktop, AltF4ClosesOnlyWithoutCtrlAndAltGrIsARightAltWithCtrl) {
+    constexpr std::uint32_t E = os::KEYEVENTF_EXTENDEDKEY, U = os::KEYEVENTF_KEYUP;
+    struct Key {
+        std::uint8_t vk;
+        std::uint32_t flags;
+    };
+    const std::string close = "world close 0x10002 \"TV\" \"Title\"";
+    const struct {
+        bool altGr;
+        std::vector<Key> keys;
+        Lines want;
+    } rows[] = {
+        // Without AltGr the right Alt is a plain Alt.
+        {false, {{0x12, E}, {0x73, E}}, {"keybd VK_MENU down ext", "keybd VK_F4 down ext", close}},
+        {true, {{0x12, 0}, {0x73, E}}, {"keybd VK_MENU down", "keybd VK_F4 down ext", close}},
+        {true,
+         {{0x12, E}, {0x73, E}, {0x73, E | U}, {0x12, E | U}},
+         {"keybd VK_MENU down ext", "keybd VK_CONTROL down (altgr)", "keybd VK_F4 down ext",
+          "keybd VK_F4 up ext", "keybd VK_MENU up ext", "keybd VK_CONTROL up (altgr)"}},
+        {false,
+         {{0x11, 0}, {0x12, 0}, {0x73, E}},
+         {"keybd VK_CONTROL down", "keybd VK_MENU down", "keybd VK_F4 down ext"}},
+        // AltGr's Ctrl goes with the right Alt; a later plain Alt+F4 closes.
+        {true,
+         {{0x12, E}, {0x12, E | U}, {0x12, 0}, {0x73, E}},
+         {"keybd VK_MENU down ext", "keybd VK_CONTROL down (altgr)", "keybd VK_MENU up ext",
+          "keybd VK_CONTROL up (altgr)", "keybd VK_MENU down", "keybd VK_F4 down ext", close}},
+    };
+    int n = 0;
+    for (const auto& row : rows) {
+        sim::Reset();
+        sim::SetAltGrLayout(row.altGr);
+        const os::Hwnd tv = sim::AddWindow({"TV", "Title", true, "", false, true});
+        sim::SetForeground(tv);
+        sim::ClearEffects();
+        for (const Key& k : row.keys) os::keybd_event(k.vk, 0, k.flags, 0);
+        EXPECT_EQ(row.want, sim::EffectTexts()) << "row " << n;
+        EXPECT_EQ(row.want.back() != close, os::IsWindow(tv) != 0) << "row " << n++;
+    }
+    sim::Reset();  // back to a layout without AltGr
+    const os::Hwnd tv = sim::AddWindow({"TV", "Title", true, "", false, true});
+    sim::SetForeground(tv);
+    os::keybd_event(0x12, 0, E, 0);
+    os::keybd_event(0x73, 0, E, 0);
+    EXPECT_EQ(0, os::IsWindow(tv));
 }
 
 TEST_F(SimDesktop, MessageLoopGetsPostedMessagesUntilQuitOrItsEnd) {

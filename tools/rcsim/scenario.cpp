@@ -277,6 +277,10 @@ bool Line(const Words& w, Scenario* s, std::string* error) {
             return true;
         }
     }
+    if (k == "keyboard" && w.size() == 2 && (w[1] == "us" || w[1] == "altgr")) {
+        sim::SetAltGrLayout(w[1] == "altgr");
+        return true;
+    }
     if (k == "logdriver" && w.size() == 2 && (w[1] == "on" || w[1] == "off")) {
         sim::LogDriverRequests(w[1] == "on");
         return true;

@@ -34,7 +34,7 @@ struct WindowDesc {
     std::string owner = {};  // name of the stand-in program that owns it
     bool atBottom = false;  // enter the z-order at the bottom instead of the top
     // The stand-in closes on WM_CLOSE, on WM_SYSCOMMAND SC_CLOSE, and on
-    // Alt+F4 while it is the foreground window.
+    // Alt+F4 (without Ctrl) while it is the foreground window.
     bool closable = false;
 };
 os::Hwnd AddWindow(const WindowDesc& desc);
@@ -67,6 +67,12 @@ os::Hwnd FindExact(const std::string& className, const std::string& title);
 // A message sent at `time` to every window of the program, as Windows
 // broadcasts power notices (WM_POWERBROADCAST) to all top-level windows.
 void BroadcastAt(std::uint32_t time, std::uint32_t msg, std::uint32_t wParam, std::int32_t lParam = 0);
+
+// ---- the keyboard
+// A layout with AltGr (German, French, ...): a right Alt (VK_MENU with
+// KEYEVENTF_EXTENDEDKEY) is AltGr and holds a left Ctrl down with it, so
+// Alt chords sent with it arrive as Ctrl+Alt chords. Off after Reset.
+void SetAltGrLayout(bool on);
 
 // ---- the effect log
 struct Effect {

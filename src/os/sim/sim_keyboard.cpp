@@ -1,16 +1,25 @@
-// Synthetic key events: logged by virtual-key name, and Alt+F4 closes a
-// closable stand-in that has the foreground, as its system menu would.
+// Synthetic key events: logged by virtual-key name, and a plain Alt+F4
+// closes a closable stand-in that has the foreground, as its system menu
+// would. Under an AltGr layout the right Alt also holds a left Ctrl.
 #include <cstring>
 
 #include "os/sim/sim_world.h"
 
 namespace {
 
+constexpr std::uint8_t VK_CONTROL = 0x11;
 constexpr std::uint8_t VK_MENU = 0x12;
 constexpr std::uint8_t VK_F4 = 0x73;
 
 bool g_down[256];
-const bool g_registered = (sim::AddResetHook([] { std::memset(g_down, 0, sizeof g_down); }), true);
+bool g_altGrLayout;
+bool g_altGrCtrl;  // the left Ctrl a right Alt holds down as AltGr
+const bool g_registered = (sim::AddResetHook([] {
+                               std::memset(g_down, 0, sizeof g_down);
+                               g_altGrLayout = false;
+                               g_altGrCtrl = false;
+                           }),
+                           true);
 
 const char* const kFKeys[] = {"VK_F1",  "VK_F2",  "VK_F3",  "VK_F4",  "VK_F5",  "VK_F6",
                               "VK_F7",  "VK_F8",  "VK_F9",  "VK_F10", "VK_F11", "VK_F12"};
@@ -81,6 +90,9 @@ std::string VkName(std::uint8_t vk) {
 }
 
 }  // namespace world
+
+void SetAltGrLayout(bool on) { g_altGrLayout = on; }
+
 }  // namespace sim
 
 namespace os {
@@ -95,7 +107,19 @@ void keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, std::u
     if (extraInfo) line += " extra=" + sim::world::Hex(extraInfo, 1);
     sim::Log(line);
 
-    const bool altF4 = !up && vk == VK_F4 && g_down[VK_MENU];
+    // Windows adds the Ctrl of AltGr itself (just before the right Alt);
+    // it is logged after the call that caused it.
+    if (vk == VK_MENU && (flags & KEYEVENTF_EXTENDEDKEY)) {
+        if (!up && g_altGrLayout) {
+            sim::Log("keybd VK_CONTROL down (altgr)");
+            g_altGrCtrl = true;
+        } else if (up && g_altGrCtrl) {
+            sim::Log("keybd VK_CONTROL up (altgr)");
+            g_altGrCtrl = false;
+        }
+    }
+    const bool ctrl = g_down[VK_CONTROL] || g_altGrCtrl;
+    const bool altF4 = !up && vk == VK_F4 && g_down[VK_MENU] && !ctrl;
     g_down[vk] = !up;
     if (!altF4) return;
     const Hwnd target = GetForegroundWindow();
