@@ -31,7 +31,7 @@ tests() {
   local rc=$?
   summary+=("-- $name")
   while IFS= read -r line; do summary+=("$line"); done < <(
-    grep -E '^(100% tests passed|[0-9]+% tests passed|Total Test time|No tests were found|The following tests FAILED|[[:space:]]+[0-9]+ - )' \
+    grep -E '^(100% tests passed|[0-9]+% tests passed|Total Test time|No tests were found|The following tests FAILED|The following tests did not run|[[:space:]]+[0-9]+ - )' \
       "$logs/$name.log")
   return $rc
 }

@@ -304,6 +304,23 @@ class World:
 
 TOOLS = ("exe", "vtuner", "probe", "remote")
 
+# ctest reports a case that exits with this code as skipped, not passed.
+SKIP = 77
+
+
+def why_wine_cannot_run():
+    """None when this machine runs 32-bit Wine; otherwise the reason. Some
+    kernels refuse 32-bit programs outright (execve says ENOEXEC), and then
+    no Wine run can show anything."""
+    try:
+        r = subprocess.run(["wine", "--version"], capture_output=True, text=True, timeout=60)
+    except (OSError, subprocess.TimeoutExpired) as e:
+        return f"wine --version: {e}"
+    if r.returncode == 0:
+        return None
+    said = (r.stderr or r.stdout).strip().splitlines()
+    return f"wine --version exited {r.returncode}: {said[-1] if said else ''}"
+
 
 def case_main(cases, tools=TOOLS, actions=("run",)):
     """The command line every case script shares:
@@ -318,6 +335,10 @@ def case_main(cases, tools=TOOLS, actions=("run",)):
     a = ap.parse_args()
     if a.action == "run" and a.case is None:
         ap.error("run needs a case")
+    reason = why_wine_cannot_run()
+    if reason:
+        print("SKIP: this machine cannot run 32-bit Windows programs under Wine:", reason)
+        return SKIP
     binaries = {("probe_client" if name == "probe" else name): getattr(a, name) for name in tools}
     w = World(a.world, a.src, binaries)
     try:

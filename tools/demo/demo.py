@@ -18,7 +18,7 @@ sys.path.insert(0, os.path.join(SRC, "tests", "e2e"))
 from cases_apps import (APPS, LAUNCHED_LOG, POSTED_LPARAM, Session, delivered,  # noqa: E402
                         power_key, prepare_apps, read_log, repeated)
 from dialog_cases import geometry, visible, xdo  # noqa: E402
-from wine_world import World, WorldError, wait_for  # noqa: E402
+from wine_world import World, WorldError, wait_for, why_wine_cannot_run  # noqa: E402
 
 LAYOUTS = {1: "41-key", 2: "36-key", 3: "35-key", 4: "44-key"}
 # A few keys beyond the digits, per application, that its maps act on.
@@ -204,6 +204,12 @@ def main():
         if not os.path.exists(path):
             print("demo: %s is missing; build the win32 preset first" % path, file=sys.stderr)
             return 2
+    reason = why_wine_cannot_run()
+    if reason:
+        print("demo: this machine cannot run 32-bit Windows programs under Wine (%s); the "
+              "scenario player shows the same session: build/host/tools/rcsim docs/scenarios/savrin.scn"
+              % reason, file=sys.stderr)
+        return 1
     os.environ["RC_STANDIN_LOG"] = LAUNCHED_LOG
     w = World(os.path.join(b, "demo-world"), SRC, binaries)
     print("Setting up a Wine prefix and Xvfb (takes a little while)...", flush=True)
