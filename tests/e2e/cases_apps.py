@@ -22,6 +22,7 @@ LAUNCHED_LOG = r"C:\standin-launched.log"
 MEDIA_CENTER_PROBE = r"HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Media Center"
 EVENT_TIMEOUT = 12
 HOLD_MS = 100
+HELD_POWER_MS = 3000  # longer than any start's wait
 
 VK_SHIFT, VK_CONTROL, VK_MENU, VK_F4 = 0x10, 0x11, 0x12, 0x73
 POSTED_LPARAM = 0x01500001
@@ -336,14 +337,24 @@ def command(message, wparam, window="main"):
 
 
 def power_launches(s, app, layout):
+    """The power key, held well past the repeat window, starts the
+    application once; its repeats neither close it nor start it again."""
     w = s.w
-    s.key(power_key(app, layout))
+    w.press(power_key(app, layout), HELD_POWER_MS)
 
     def started():
         s.alive()
         return [e for e in read_log(w, LAUNCHED_LOG) if e["app"] == app.name and e["event"] == "ARGS"]
-    args = wait_for(app.name + " started by the power key", started, 20)
+    wait_for(app.name + " started by the power key", started, 20)
+    # Past the release, then until the program has read the last event: a
+    # start that waits (Orbisk Center's 2 s) still has repeats after it.
+    time.sleep(HELD_POWER_MS / 1000)
+    s.quiet(lambda: len(w.key_lines()))
+    s.quiet(lambda: read_log(w, LAUNCHED_LOG))
+    args = started()
     entries = read_log(w, LAUNCHED_LOG)
+    check(not [e for e in entries if e["app"] == app.name and e["event"] == "EXIT"],
+          "%s still runs after the held power key" % app.name)
     start = [e for e in entries if e["event"] == "START"]
     check(len(args) == 1 and args[0]["text"] == 'ARGS "remote"',
           "%s started once with the parameter \"remote\" (%s)" % (app.name, [a["text"] for a in args]))

@@ -207,7 +207,7 @@ def main():
     reason = why_wine_cannot_run()
     if reason:
         print("demo: this machine cannot run 32-bit Windows programs under Wine (%s); the "
-              "scenario player shows the same session: build/host/tools/rcsim docs/scenarios/savrin.scn"
+              "scenario player plays a similar session: build/host/tools/rcsim docs/scenarios/savrin.scn"
               % reason, file=sys.stderr)
         return 1
     os.environ["RC_STANDIN_LOG"] = LAUNCHED_LOG
