@@ -15,6 +15,7 @@
 #include "app/program.h"
 #include "controllers/controller_table.h"
 #include "device/tuner_connection.h"
+#include "main_window_world.h"
 #include "os/sim/sim.h"
 
 namespace ctlworld {
@@ -80,12 +81,7 @@ protected:
     // A card on the capture path and the key timer running on a window of
     // the program's own, for tests that hold remote keys.
     static void StartKeyEngine() {
-        sim::DriverBoard board;
-        board.readyPin = 6;
-        sim::SetDriverBoard(board);
-        g_Board = BoardAttributes{6, 2, 1};
-        g_Tuner = TunerConnection{0, sim::DriverCapturePath(), nullptr,
-                                  sim::DriverCapturePath(), 0x7164, 0, 0};
+        test_world::ConnectCard();
         os::WindowClass wc{0, [](os::Hwnd h, std::uint32_t m, std::uint32_t w, std::int32_t l) {
                                return os::DefWindowProcA(h, m, w, l);
                            }, 0, 0, 0, "Remote Control"};

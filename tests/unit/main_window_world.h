@@ -6,6 +6,7 @@
 
 #include "app/program.h"
 #include "controllers/controller_table.h"
+#include "device/tuner_connection.h"
 #include "os/sim/sim.h"
 
 namespace test_world {
@@ -24,6 +25,17 @@ inline os::Hwnd StartWithMainWindow() {
     hMainWindow = os::CreateWindowExA(0, "Remote Control", "Remote Control", 0, 0, 0, 0, 0, 0, 0, 0);
     sim::ClearEffects();
     return hMainWindow;
+}
+
+// The card open on the capture path, its remote on the I2C reader (ready
+// pin 6), for tests that press remote keys.
+inline void ConnectCard() {
+    sim::DriverBoard board;
+    board.readyPin = 6;
+    sim::SetDriverBoard(board);
+    g_Board = BoardAttributes{6, 2, 1};
+    g_Tuner = TunerConnection{0, sim::DriverCapturePath(), nullptr, sim::DriverCapturePath(),
+                              0x7164, 0, 0};
 }
 
 // Effect lines that begin with `prefix`.

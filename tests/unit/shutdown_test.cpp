@@ -43,12 +43,7 @@ protected:
     void Start(std::int32_t layout) {
         main = test_world::StartWithMainWindow();
         nIRKEYType = layout;
-        sim::DriverBoard board;
-        board.readyPin = 6;
-        sim::SetDriverBoard(board);
-        g_Board = BoardAttributes{6, 2, 1};
-        g_Tuner = TunerConnection{0, sim::DriverCapturePath(), nullptr, sim::DriverCapturePath(),
-                                  0x7164, 0, 0};
+        test_world::ConnectCard();
         SetUpMouseBounds();
         os::SetTimer(main, 1, 65, Tick);
         sim::ClearEffects();

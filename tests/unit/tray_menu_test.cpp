@@ -20,6 +20,7 @@
 #include "os/sim/sim_dialogs.h"
 #include "os/sim/sim_input.h"
 #include "os/sim/sim_registry.h"
+#include "main_window_world.h"
 
 namespace {
 
@@ -188,12 +189,7 @@ TEST_F(TrayMenu, CommandsOpenTheDialogsExitOrSwitch) {
 // fails there is the user's own choice and gets its box, while the held
 // key's nested ticks still open none.
 TEST_F(TrayMenu, LaunchFailureFromTheMenuIsShownWhileAKeysBoxIsUp) {
-    sim::DriverBoard board;
-    board.readyPin = 6;
-    sim::SetDriverBoard(board);
-    g_Board = BoardAttributes{6, 2, 1};
-    g_Tuner = TunerConnection{0, sim::DriverCapturePath(), nullptr, sim::DriverCapturePath(),
-                              0x7164, 0, 0};
+    test_world::ConnectCard();
     StartKeyTimer(main);
     // TV Enhance is chosen and installed but will not start: the held power
     // key's launch asks for a box, and so does the menu's.
