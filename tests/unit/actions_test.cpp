@@ -40,7 +40,7 @@ protected:
         RunKeyMap(TVEnhance, kMap, code);
         Lines texts = sim::EffectTexts();
         if (texts.size() >= 2 && texts[0] == "foreground " + target &&
-            texts[1] == "active " + target)
+            texts[1] == "active " + target + " failed")
             texts.erase(texts.begin(), texts.begin() + 2);
         else
             ADD_FAILURE() << "no preamble for " << code;

@@ -36,6 +36,7 @@ protected:
         app.bInstalled = 1;
         std::snprintf(app.szInstallDir, sizeof app.szInstallDir, "%s", dir);
         std::snprintf(app.szExeName, sizeof app.szExeName, "%s", exe);
+        sim::SetFileExists(std::string(dir) + "\\" + exe);
     }
     // Close on TotalMedia 3.5 marked active, from a cleared log.
     static void CloseActive() {

@@ -77,6 +77,7 @@ protected:
         app.bInstalled = 1;
         std::snprintf(app.szInstallDir, sizeof app.szInstallDir, "%s", dir);
         std::snprintf(app.szExeName, sizeof app.szExeName, "%s", exe);
+        sim::SetFileExists(std::string(dir) + "\\" + exe);
     }
     // A card on the capture path and the key timer running on a window of
     // the program's own, for tests that hold remote keys.
@@ -101,8 +102,10 @@ protected:
         return "post " + std::to_string(msg) + " wParam=" + Hex2(w) + " lParam=0x0 to " +
                sim::DescribeWindow(to);
     }
+    // Bringing another program's window forward: SetActiveWindow fails for
+    // a window of another thread, as on Windows.
     static Lines Forward(os::Hwnd h) {
-        return {"foreground " + sim::DescribeWindow(h), "active " + sim::DescribeWindow(h)};
+        return {"foreground " + sim::DescribeWindow(h), "active " + sim::DescribeWindow(h) + " failed"};
     }
 
     // Runs `map` over every code, with `form` (0: none) visible beside

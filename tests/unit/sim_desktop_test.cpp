@@ -86,6 +86,42 @@ TEST_F(SimDesktop, ForegroundRefusalIsLoggedAndChangesNothing) {
     EXPECT_EQ((Lines{"foreground " + d + " refused", "foreground " + d}), sim::EffectTexts());
 }
 
+// As strict as user32: the foreground lock, activation across threads and
+// starts of files that are not there.
+TEST_F(SimDesktop, RefusesWhatUser32Refuses) {
+    const os::Hwnd own = ProgramWindow();
+    const os::Hwnd editor = sim::AddWindow({"Editor", "notes", true, ""});
+    const os::Hwnd tv = sim::AddWindow({"TV", "TV", true, "tv"});
+    const os::Hwnd form = sim::AddWindow({"TVForm", "Guide", true, "tv"});
+    std::uint32_t tvProcess = 0, formProcess = 0;
+    const std::uint32_t editorThread = os::GetWindowThreadProcessId(editor, nullptr);
+    os::GetWindowThreadProcessId(tv, &tvProcess);
+    os::GetWindowThreadProcessId(form, &formProcess);
+    EXPECT_EQ(tvProcess, formProcess) << "one owner, one process";
+    EXPECT_NE(editorThread, os::GetWindowThreadProcessId(tv, nullptr));
+    EXPECT_EQ(os::GetCurrentThreadId(), os::GetWindowThreadProcessId(own, nullptr));
+
+    sim::ClearEffects();
+    os::SetActiveWindow(own);
+    EXPECT_EQ(0u, os::SetActiveWindow(tv)) << "another program's window";
+    EXPECT_EQ((Lines{"active " + sim::DescribeWindow(own), "active " + sim::DescribeWindow(tv) + " failed"}),
+              sim::EffectTexts());
+    sim::SetForeground(editor);
+    sim::LockForeground();
+    EXPECT_EQ(0, os::SetForegroundWindow(tv)) << "locked while another program is in front";
+    EXPECT_EQ(1, os::AttachThreadInput(os::GetCurrentThreadId(), editorThread, 1));
+    EXPECT_EQ(1, os::SetForegroundWindow(tv)) << "attached to the foreground thread";
+    EXPECT_EQ(1, os::AttachThreadInput(os::GetCurrentThreadId(), editorThread, 0));
+    EXPECT_EQ(0, os::SetForegroundWindow(editor)) << "detached: locked again";
+    EXPECT_EQ(0, os::AttachThreadInput(os::GetCurrentThreadId(), 0x999, 1)) << "no such thread";
+
+    sim::SetFileExists("C:\\TV\\tv.exe");
+    EXPECT_EQ(42u, os::ShellExecuteA(0, "open", "c:\\tv\\TV.EXE", nullptr, nullptr, 5));
+    EXPECT_EQ(2u, os::ShellExecuteA(0, "open", "C:\\TV\\gone.exe", nullptr, nullptr, 5));
+    sim::SetShellExecuteResult(31);
+    EXPECT_EQ(31u, os::ShellExecuteA(0, "open", "C:\\TV\\gone.exe", nullptr, nullptr, 5));
+}
+
 TEST_F(SimDesktop, SleepBlocksTimersAndADueTimerFiresOnceAfter) {
     const os::Hwnd host = ProgramWindow();
     os::SetTimer(host, 1, 65, Record);

@@ -111,7 +111,7 @@ TEST_F(Switching, WithNothingElseRunningOnlyTheChosenOneIsActivated) {
     sim::ClearEffects();
     RunSwitch(*SwitchRowOfCommand(1107));
     EXPECT_EQ((std::vector<std::string>{"foreground " + sim::DescribeWindow(savrin),
-                                        "active " + sim::DescribeWindow(savrin)}),
+                                        "active " + sim::DescribeWindow(savrin) + " failed"}),
               sim::EffectTexts());
 }
 

@@ -34,10 +34,10 @@ TEST_F(TVEnhanceTest, EqualsPowerCinemaExceptItsSevenRows) {
             continue;
         }
         Lines want = Effects([&] { PowerCinemaKeyMap(code); });
-        for (std::string& line : want)
-            if (line.size() >= pcName.size() &&
-                line.compare(line.size() - pcName.size(), pcName.size(), pcName) == 0)
-                line.replace(line.size() - pcName.size(), pcName.size(), tveName);
+        for (std::string& line : want) {
+            const std::size_t at = line.find(pcName);
+            if (at != std::string::npos) line.replace(at, pcName.size(), tveName);
+        }
         EXPECT_EQ(want, got) << "code " << code;
     }
 }

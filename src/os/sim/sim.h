@@ -88,7 +88,9 @@ void ClearEffects();
 void Log(const std::string& text);
 
 // ---- shell starts and message boxes
-void SetShellExecuteResult(std::uint32_t value);  // default 42
+// Every start answers `value`. Until then starts answer as Windows would:
+// 42 for a file that exists or has a scripted launch, 2 for any other.
+void SetShellExecuteResult(std::uint32_t value);
 // Answer the next message box after `afterMs` of virtual time (the modal
 // loop keeps running timers meanwhile) with button `result` (IDOK = 1).
 void AnswerMessageBox(int result, std::uint32_t afterMs = 0);

@@ -56,6 +56,10 @@ bool ProgramMayTakeForeground(os::Hwnd foreground) {
     return process == kProgramProcess || process + kThreadOffset == g_processes.attachedTo;
 }
 
+bool InputAttachedTo(std::uint32_t thread) {
+    return thread != 0 && thread == g_processes.attachedTo;
+}
+
 }  // namespace world
 }  // namespace sim
 

@@ -20,8 +20,12 @@ struct LaunchWindow {
     std::uint32_t delayMs;
 };
 
+constexpr std::uint32_t kStarted = 42;
+constexpr std::uint32_t kFileNotFound = 2;  // ERROR_FILE_NOT_FOUND
+
 struct Shell {
-    std::uint32_t result = 42;
+    bool forced = false;  // else answered from the world's files
+    std::uint32_t result = 0;
     std::deque<Answer> answers;
     int openBoxes = 0;
     std::vector<LaunchWindow> launches;
@@ -32,7 +36,10 @@ Shell g_shell;
 
 namespace sim {
 
-void SetShellExecuteResult(std::uint32_t value) { g_shell.result = value; }
+void SetShellExecuteResult(std::uint32_t value) {
+    g_shell.forced = true;
+    g_shell.result = value;
+}
 
 void AnswerMessageBox(int result, std::uint32_t afterMs) {
     g_shell.answers.push_back(Answer{result, false, 0, afterMs});
@@ -52,6 +59,21 @@ namespace world {
 void ResetShell() { g_shell = Shell(); }
 }  // namespace world
 
+namespace {
+
+// As Windows answers: a file that is there starts (a scripted launch says
+// its program is installed there); any other is not found.
+std::uint32_t WorldResult(const char* file) {
+    if (g_shell.forced) return g_shell.result;
+    if (file == nullptr) return kFileNotFound;
+    if (FileExists(file)) return kStarted;
+    for (const auto& l : g_shell.launches)
+        if (world::SameIgnoringCase(l.file.c_str(), file)) return kStarted;
+    return kFileNotFound;
+}
+
+}  // namespace
+
 }  // namespace sim
 
 namespace os {
@@ -61,7 +83,7 @@ std::uint32_t ShellExecuteA(Hwnd owner, const char* verb, const char* file, cons
     std::int64_t fault = 0;
     const std::uint32_t result = sim::world::TakeFault(sim::Call::ShellExecuteA, &fault)
                                      ? static_cast<std::uint32_t>(fault)
-                                     : g_shell.result;
+                                     : sim::WorldResult(file);
     std::string line = "shell " + sim::world::Quote(verb) + " " + sim::world::Quote(file) + " " +
                        sim::world::Quote(params);
     if (dir) line += " dir=" + sim::world::Quote(dir);

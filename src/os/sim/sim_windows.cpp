@@ -273,7 +273,11 @@ int SetForegroundWindow(Hwnd hwnd) {
 
 Hwnd SetActiveWindow(Hwnd hwnd) {
     const std::string line = "active " + sim::DescribeWindow(hwnd);
-    if (!sim::world::Find(hwnd)) {
+    // user32 activates only windows of the calling thread (or one whose
+    // input it is attached to).
+    const std::uint32_t thread = GetWindowThreadProcessId(hwnd, nullptr);
+    if (!sim::world::Find(hwnd) ||
+        (thread != GetCurrentThreadId() && !sim::world::InputAttachedTo(thread))) {
         sim::Log(line + " failed");
         return 0;
     }

@@ -55,6 +55,8 @@ std::uint32_t ProcessOf(os::Hwnd hwnd);
 // Under the foreground lock only the foreground process, or a thread
 // attached to the foreground window's input, may hand the foreground on.
 bool ProgramMayTakeForeground(os::Hwnd foreground);
+// The program's input is attached to this thread's.
+bool InputAttachedTo(std::uint32_t thread);
 
 // ---- messages (sim_messages.cpp)
 bool HasProgramMessage();
