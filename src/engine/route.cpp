@@ -105,11 +105,14 @@ os::Hwnd SearchWindowOf(const AppController& app) {
 }
 
 // Launching, starting and closing act on a new press only: repeats of a
-// held power key would switch the application off and on again.
-bool TakeNewPowerPress(bool heldPower) {
-    if (heldPower) return false;
+// held power key would switch the application off and on again. However
+// long the action blocks, the press's next event counts from its end.
+template <typename Action>
+void OnNewPowerPress(bool heldPower, Action&& action) {
+    if (heldPower) return;
     TakePress(PowerKeyPress);
-    return true;
+    action();
+    RenewPress(PowerKeyPress);
 }
 
 void OpenShutdownDialog(const char* line, os::Hwnd owner) {
@@ -145,12 +148,9 @@ bool RouteToActive(std::int32_t code, os::Hwnd owner, bool heldPower) {
         if (chosen->szLayoutLine != nullptr) TraceText(chosen->szLayoutLine);
 
         if (code == -1) return true;
-        if (code == chosen->nPowerKey) {
-            if (TakeNewPowerPress(heldPower)) {
-                LaunchOrClose(*chosen->pApp);
-                RenewPress(PowerKeyPress);
-            }
-        } else if (code == chosen->nShutdownKey)
+        if (code == chosen->nPowerKey)
+            OnNewPowerPress(heldPower, [&] { LaunchOrClose(*chosen->pApp); });
+        else if (code == chosen->nShutdownKey)
             OpenShutdownDialog(chosen->szShutdownLine, owner);
         else
             chosen->pKeyMap(static_cast<std::uint32_t>(code));
@@ -198,12 +198,7 @@ void Route(std::int32_t code, os::Hwnd owner, bool heldPower) {
     switch (code) {
     case 3:
     case 12:
-    case 22:
-        if (TakeNewPowerPress(heldPower)) {
-            RunLaunchPath(DefaultTVAPP);
-            RenewPress(PowerKeyPress);
-        }
-        return;
+    case 22: OnNewPowerPress(heldPower, [] { RunLaunchPath(DefaultTVAPP); }); return;
     case 29:
     case 30:
     case 3852: RouteShutdownKey(code, owner); return;
