@@ -11,6 +11,7 @@
 #include "os/sim/sim.h"
 #include "os/sim/sim_dialogs.h"
 #include "os/sim/sim_devices.h"
+#include "os/sim/sim_input.h"
 #include "os/sim/sim_registry.h"
 
 namespace rcsim {
@@ -292,10 +293,21 @@ bool Line(const Words& w, Scenario* s, std::string* error) {
             sim::SetShutdownPrivilegeHeld(false);
         return true;
     }
-    if (k == "winver" && w.size() == 4) {
+    // winver <major> <minor> <build> [9x|nt]: the platform defaults to NT.
+    if (k == "winver" && (w.size() == 4 || (w.size() == 5 && (w[4] == "9x" || w[4] == "nt")))) {
         sim::WindowsVersion v;
+        if (w.size() == 5 && w[4] == "9x") v.platformId = 1;  // VER_PLATFORM_WIN32_WINDOWS
         if (Number(w[1], &v.major) && Number(w[2], &v.minor) && Number(w[3], &v.build)) {
             sim::SetWindowsVersion(v);
+            return true;
+        }
+    }
+    // screen <width> <height>: the primary display, in pixels
+    if (k == "screen" && w.size() == 3) {
+        std::uint32_t width = 0, height = 0;
+        if (Number(w[1], &width) && Number(w[2], &height) && width > 0 && height > 0 &&
+            width <= 0x7FFF && height <= 0x7FFF) {
+            sim::SetScreen(static_cast<int>(width), static_cast<int>(height));
             return true;
         }
     }
