@@ -13,7 +13,6 @@ import sys
 
 RT_DIALOG = 5
 DS_SETFONT = 0x40
-DS_SHELLFONT = 0x48
 SYMBOLS = {"IDOK": 1, "IDCANCEL": 2, "IDABORT": 3, "IDRETRY": 4, "IDIGNORE": 5,
            "IDYES": 6, "IDNO": 7, "IDCLOSE": 8, "IDHELP": 9}
 NO_TEXT = {"EDITTEXT", "COMBOBOX", "LISTBOX", "SCROLLBAR"}
@@ -73,6 +72,8 @@ def rc_dialogs(text):
         line = raw.split("//", 1)[0].rstrip()
         if current is None:
             m = DIALOG_RE.match(line)
+            if m and m.group(2):
+                raise Bad("dialog %s: DIALOGEX is not read here" % m.group(1))
             if m:
                 current, body = int(m.group(1)), False
                 dialogs[current] = []
@@ -116,34 +117,25 @@ def skip_sz_or_ord(data, at):
 
 
 def template_controls(data):
-    """[(id, x, y, cx, cy), ...] of a DLGTEMPLATE or DLGTEMPLATEEX."""
-    ex = len(data) >= 4 and struct.unpack_from("<HH", data, 0) == (1, 0xFFFF)
-    if ex:
-        style, count = struct.unpack_from("<I", data, 12)[0], u16(data, 16)
-        at = 26
-    else:
-        style, count = struct.unpack_from("<I", data, 0)[0], u16(data, 8)
-        at = 18
+    """[(id, x, y, cx, cy), ...] of a DLGTEMPLATE."""
+    if len(data) < 18:
+        raise Bad("template ends early")
+    if struct.unpack_from("<HH", data, 0) == (1, 0xFFFF):
+        raise Bad("DLGTEMPLATEEX is not read here")
+    style, count = struct.unpack_from("<I", data, 0)[0], u16(data, 8)
+    at = 18
     for _ in range(3):  # menu, class, title
         at = skip_sz_or_ord(data, at)
     if style & DS_SETFONT:
-        at += 6 if ex and style & DS_SHELLFONT else 2
-        at = skip_sz_or_ord(data, at)
+        at = skip_sz_or_ord(data, at + 2)
     controls = []
     for _ in range(count):
         at = (at + 3) & ~3
-        if ex:
-            if at + 24 > len(data):
-                raise Bad("template ends early")
-            x, y, cx, cy, cid = struct.unpack_from("<hhhhI", data, at + 12)
-            at += 24
-        else:
-            if at + 18 > len(data):
-                raise Bad("template ends early")
-            x, y, cx, cy, cid = struct.unpack_from("<hhhhH", data, at + 8)
-            at += 18
-        controls.append((cid & 0xFFFF, x, y, cx, cy))
-        at = skip_sz_or_ord(data, skip_sz_or_ord(data, at))
+        if at + 18 > len(data):
+            raise Bad("template ends early")
+        x, y, cx, cy, cid = struct.unpack_from("<hhhhH", data, at + 8)
+        controls.append((cid, x, y, cx, cy))
+        at = skip_sz_or_ord(data, skip_sz_or_ord(data, at + 18))
         at += 2 + u16(data, at)
     return controls
 
