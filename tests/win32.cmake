@@ -23,3 +23,11 @@ foreach(fault IN ITEMS extra-function denied-functions denied-in-allow-list fore
                    --exe $<TARGET_FILE:RemoteControl> ${RC_IMPORTS_ARGS})
   set_tests_properties(imports.checker.${fault} PROPERTIES LABELS imports)
 endforeach()
+
+# Dialog templates (label resources): every control of every dialog in the
+# exe has the id, position and size the .rc script gives it.
+add_test(NAME resources.dialog_templates
+         COMMAND ${RC_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/resources/check_dialogs.py
+                 --exe $<TARGET_FILE:RemoteControl>
+                 --rc ${CMAKE_SOURCE_DIR}/src/resources/remote_control.rc)
+set_tests_properties(resources.dialog_templates PROPERTIES LABELS resources)

@@ -52,6 +52,21 @@ void ReleaseAndClear(os::ComPtr* p) {
     *p = nullptr;
 }
 
+// Every store into g_Tuner goes through here. The newest reference wins: it
+// comes from the open that ran last, after the latest resume, and the one
+// it replaces would otherwise be held for the life of the process. The same
+// pointer again is a reference of its own, so the held one is let go too.
+void Hold(os::ComPtr* slot, os::ComPtr p) {
+    ReleaseAndClear(slot);
+    *slot = p;
+}
+
+// A message box shown by an open runs a modal loop, and the resume timer
+// can come due inside it. That open is never entered again: the request
+// waits until it has finished and is then carried out.
+bool bOpenRunning = false;
+bool bOpenAgain = false;
+
 // The device's friendly name as ANSI text; "" when it has none that fits.
 // False when the device cannot be asked at all.
 bool ReadFriendlyName(os::ComPtr moniker, char (&szName)[kNameSize]) {
@@ -166,7 +181,7 @@ bool OpenMainDevicePath(os::ComPtr* ppKsControl) {
         os::MessageBoxA(0, "Couldn't get interface handle!", nullptr, MB_ICONERROR);
         os::Release(filter);
     } else {
-        g_Tuner.pMainDeviceFilter = filter;
+        Hold(&g_Tuner.pMainDeviceFilter, filter);
         opened = true;
     }
     // Nothing uses the graph later; the filter keeps its own reference.
@@ -194,7 +209,7 @@ bool OpenCapturePath(os::ComPtr* ppKsControl) {
             }
         }
         if (added && !Failed(os::QueryInterface(filter, IID_IKsControl, ppKsControl)) && *ppKsControl) {
-            g_Tuner.pCaptureFilter = filter;
+            Hold(&g_Tuner.pCaptureFilter, filter);
             opened = true;
         } else {
             *ppKsControl = nullptr;
@@ -221,19 +236,41 @@ int ProbeMainDeviceChip() {
     return 0;
 }
 
-int OpenTunerDevice() {
+namespace {
+
+int OpenTunerDeviceOnce() {
     // Opening over an open connection must not strand its references.
     ReleaseAndClear(&g_Tuner.pCaptureFilter);
     ReleaseAndClear(&g_Tuner.pMainDeviceFilter);
     ReleaseAndClear(&g_Tuner.pKsControl);
-    if (OpenMainDevicePath(&g_Tuner.pKsControl)) {
+    os::ComPtr ksControl = nullptr;
+    if (OpenMainDevicePath(&ksControl)) {
+        Hold(&g_Tuner.pKsControl, ksControl);
         g_Tuner.bMainDevicePath = 1;
         ProbeMainDeviceChip();
     } else {
         g_Tuner.bMainDevicePath = 0;
-        if (!OpenCapturePath(&g_Tuner.pKsControl)) return 0;
+        if (!OpenCapturePath(&ksControl)) return 0;
+        Hold(&g_Tuner.pKsControl, ksControl);
     }
     return g_Tuner.pKsControl ? 1 : 0;
+}
+
+}  // namespace
+
+int OpenTunerDevice() {
+    if (bOpenRunning) {
+        bOpenAgain = true;
+        return 0;
+    }
+    bOpenRunning = true;
+    int opened = 0;
+    do {
+        bOpenAgain = false;
+        opened = OpenTunerDeviceOnce();
+    } while (bOpenAgain);
+    bOpenRunning = false;
+    return opened;
 }
 
 void CloseTunerDevice() {

@@ -13,6 +13,8 @@ bool OpenMainDevicePath(os::ComPtr* ppKsControl);
 bool OpenCapturePath(os::ComPtr* ppKsControl);
 // 1 when the driver answered to one of the chip ids 0x7164..0x7160.
 int ProbeMainDeviceChip();
-// 1 when g_Tuner holds an IKsControl afterwards.
+// 1 when g_Tuner holds an IKsControl afterwards. Asked again while it runs
+// (from inside a message box it shows), it returns 0 at once and opens
+// again when the running open has finished.
 int OpenTunerDevice();
 void CloseTunerDevice();

@@ -161,6 +161,31 @@ TEST(PowerEvents, SuspendClosesAndResumeReopensOnceAfterFiveSeconds) {
     }
 }
 
+TEST(PowerEvents, AResumeInsideTheStartUpBoxReopensOnlyAfterThatOpenAndStrandsNothing) {
+    sim::Reset();
+    g_Tuner = {0, nullptr, nullptr, nullptr, 0x7164, 0, 0};  // nothing left from earlier worlds
+    sim::FilterDesc noControl;
+    noControl.friendlyName = "7160 BDA Main Device0";
+    noControl.hasKsControl = false;
+    sim::AddFilterDevice(sim::FilterCategory::MainDevice, noControl);
+    AddCaptureDevice();
+    // The box stays up past the resume timer, which comes due at 6000.
+    sim::BroadcastAt(500, os::WM_POWERBROADCAST, 4);
+    sim::BroadcastAt(1000, os::WM_POWERBROADCAST, 7);
+    sim::AnswerMessageBox(1, 8000);
+    const os::Hwnd main = ProgramStartUp(0x400000);
+    ASSERT_NE(0u, main);
+    EXPECT_EQ(8000u, sim::Now());
+    // The start-up open's box, then the re-open's once it had finished.
+    EXPECT_EQ(2, Count("Couldn't get interface handle!"));
+    EXPECT_EQ(sim::DriverCapturePath(), g_Tuner.pKsControl);
+    EXPECT_EQ(1, sim::LiveFilters());
+    EXPECT_EQ(0, bResumePending);
+    PowerEvent(main, 4);
+    EXPECT_EQ(0, sim::LiveComObjects()) << "a reference outlived the suspend";
+    EXPECT_EQ(0, sim::BadReleases());
+}
+
 TEST(PowerEvents, OtherNoticesAndAStrayResumeTimerChangeNothing) {
     sim::Reset();
     AddCaptureDevice();

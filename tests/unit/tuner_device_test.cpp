@@ -312,6 +312,15 @@ TEST_F(TunerDeviceTest, CloseReleasesTheConnectionAndReopeningOverItLeaksNothing
     EXPECT_EQ(sim::LiveComObjects(), 0);
     EXPECT_EQ(OpenTunerDevice(), 1);
     EXPECT_EQ(g_Tuner.pKsControl, sim::DriverCapturePath());
+
+    // Either path storing its filter over a held one lets the held one go.
+    Add(FilterCategory::MainDevice, kMain7160);
+    for (bool (*openPath)(os::ComPtr*) : {&OpenCapturePath, &OpenMainDevicePath, &OpenMainDevicePath}) {
+        os::ComPtr ksControl = nullptr;
+        EXPECT_TRUE(openPath(&ksControl));
+        os::Release(ksControl);
+    }
+    EXPECT_EQ(sim::LiveFilters(), 2);  // one capture filter, one main-device filter
 }
 
 }  // namespace

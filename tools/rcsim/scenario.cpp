@@ -11,6 +11,7 @@
 #include "os/sim/sim.h"
 #include "os/sim/sim_dialogs.h"
 #include "os/sim/sim_devices.h"
+#include "os/sim/sim_input.h"
 #include "os/sim/sim_registry.h"
 
 namespace rcsim {
@@ -108,31 +109,44 @@ bool Tuner(const Words& w, std::string* error) {
     return true;
 }
 
-// reg "Path" "Name" dword N | sz "text" | binary XX XX ...
-bool Registry(const Words& w, std::string* error) {
-    if (w.size() < 4) {
+// "Path" "Name" dword N | sz "text" | binary XX XX ..., from word `from`.
+bool RegValueFrom(const Words& w, std::size_t from, std::uint32_t* type,
+                  std::vector<std::uint8_t>* data, std::string* error) {
+    if (w.size() < from + 3) {
         *error = "expected reg \"Path\" \"Name\" dword|sz|binary ...";
         return false;
     }
+    const std::string& kind = w[from + 2];
     std::uint32_t value = 0;
-    if (w[3] == "dword" && w.size() == 5 && Number(w[4], &value)) {
-        sim::SetRegDword(w[1], w[2], value);
-    } else if (w[3] == "sz" && w.size() == 5) {
-        sim::SetRegString(w[1], w[2], w[4]);
-    } else if (w[3] == "binary") {
-        std::vector<std::uint8_t> bytes;
-        for (std::size_t i = 4; i < w.size(); ++i) {
+    data->clear();
+    if (kind == "dword" && w.size() == from + 4 && Number(w[from + 3], &value)) {
+        *type = os::REG_DWORD;
+        for (int i = 0; i < 4; ++i) data->push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    } else if (kind == "sz" && w.size() == from + 4) {
+        *type = os::REG_SZ;
+        data->assign(w[from + 3].begin(), w[from + 3].end());
+        data->push_back(0);
+    } else if (kind == "binary") {
+        *type = os::REG_BINARY;
+        for (std::size_t i = from + 3; i < w.size(); ++i) {
             if (!Number("0x" + w[i], &value) || value > 255) {
                 *error = "bad byte '" + w[i] + "'";
                 return false;
             }
-            bytes.push_back(static_cast<std::uint8_t>(value));
+            data->push_back(static_cast<std::uint8_t>(value));
         }
-        sim::SetRegValue(w[1], w[2], os::REG_BINARY, bytes);
     } else {
         *error = "bad reg value";
         return false;
     }
+    return true;
+}
+
+bool Registry(const Words& w, std::string* error) {
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+    if (!RegValueFrom(w, 1, &type, &data, error)) return false;
+    sim::SetRegValue(w[1], w[2], type, data);
     return true;
 }
 
@@ -196,6 +210,12 @@ bool Timeline(const Words& w, Scenario* s, std::string* error) {
     } else if (w[2] == "messagebox" && w.size() == 5 && w[3] == "answer" && Number(w[4], &extra)) {
         sim::AnswerMessageBoxAt(time, static_cast<int>(extra));
         extra = 0;
+    } else if (w[2] == "reg") {
+        // another program changes a value while this one runs
+        std::uint32_t type = 0;
+        std::vector<std::uint8_t> data;
+        if (!RegValueFrom(w, 3, &type, &data, error)) return false;
+        sim::SetRegValueAt(time, w[3], w[4], type, data);
     } else {
         *error = "unknown timeline line";
         return false;
@@ -292,10 +312,21 @@ bool Line(const Words& w, Scenario* s, std::string* error) {
             sim::SetShutdownPrivilegeHeld(false);
         return true;
     }
-    if (k == "winver" && w.size() == 4) {
+    // winver <major> <minor> <build> [9x|nt]: the platform defaults to NT.
+    if (k == "winver" && (w.size() == 4 || (w.size() == 5 && (w[4] == "9x" || w[4] == "nt")))) {
         sim::WindowsVersion v;
+        if (w.size() == 5 && w[4] == "9x") v.platformId = 1;  // VER_PLATFORM_WIN32_WINDOWS
         if (Number(w[1], &v.major) && Number(w[2], &v.minor) && Number(w[3], &v.build)) {
             sim::SetWindowsVersion(v);
+            return true;
+        }
+    }
+    // screen <width> <height>: the primary display, in pixels
+    if (k == "screen" && w.size() == 3) {
+        std::uint32_t width = 0, height = 0;
+        if (Number(w[1], &width) && Number(w[2], &height) && width > 0 && height > 0 &&
+            width <= 0x7FFF && height <= 0x7FFF) {
+            sim::SetScreen(static_cast<int>(width), static_cast<int>(height));
             return true;
         }
     }

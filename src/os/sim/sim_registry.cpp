@@ -11,6 +11,7 @@
 #include "os/host.h"
 #include "os/registry.h"
 #include "os/sim/sim.h"
+#include "os/sim/sim_world.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ struct Registry {
     std::map<os::Hkey, Handle> handles;
     os::Hkey nextHandle = 0x1000;
     sim::WindowsVersion version;
+    std::vector<std::pair<std::string, Value>> changes;  // path and value, set at a scripted time
     Registry() { keys[""]; }
 };
 
@@ -168,6 +170,7 @@ void ResetRegistry() {
     r.handles.clear();
     r.nextHandle = 0x1000;
     r.version = WindowsVersion{};
+    r.changes.clear();
     r.keys[""];
 }
 
@@ -229,6 +232,27 @@ bool GetRegDword(const std::string& path, const std::string& name, std::uint32_t
     if (!GetRegValue(path, name, nullptr, &data) || data.size() != 4) return false;
     if (value) std::memcpy(value, data.data(), 4);
     return true;
+}
+
+// ---- values another program sets while this one runs
+
+namespace {
+
+void PlayChange(std::uint32_t index) {
+    if (index >= Reg().changes.size()) return;
+    const std::string path = Reg().changes[index].first;
+    const Value v = Reg().changes[index].second;
+    sim::Log("world reg \"" + path + "\" \"" + v.name + "\" " + TypeName(v.type) + " " +
+             DescribeData(v.type, v.data));
+    SetRegValue(path, v.name, v.type, v.data);
+}
+
+}  // namespace
+
+void SetRegValueAt(std::uint32_t time, const std::string& path, const std::string& name,
+                   std::uint32_t type, const std::vector<std::uint8_t>& data) {
+    Reg().changes.push_back({path, Value{name, type, data}});
+    world::Schedule(world::ElapsedAt(time), PlayChange, static_cast<std::uint32_t>(Reg().changes.size() - 1));
 }
 
 void SetRegAccess(const std::string& path, RegAccess access) {

@@ -17,6 +17,10 @@ void SetRegDword(const std::string& path, const std::string& name, std::uint32_t
 // REG_SZ with its terminating NUL.
 void SetRegString(const std::string& path, const std::string& name, const std::string& text);
 void AddRegKey(const std::string& path);
+// The value is set at virtual time `time`, as by another program, with a
+// "world reg" line in the effect log.
+void SetRegValueAt(std::uint32_t time, const std::string& path, const std::string& name,
+                   std::uint32_t type, const std::vector<std::uint8_t>& data);
 void DeleteRegValue(const std::string& path, const std::string& name);
 void DeleteRegKey(const std::string& path);  // with every key below it
 
