@@ -127,6 +127,8 @@ std::int32_t MainWindowProc(os::Hwnd hwnd, std::uint32_t msg, std::uint32_t wPar
             bResumePending = 0;
             OpenTunerDevice();
             os::KillTimer(hwnd, kResumeTimerId);
+        } else if (wParam == kTrayRetryTimerId) {
+            OnTrayRetryTimer(hwnd);
         }
         return 0;
     case os::WM_POWERBROADCAST:
@@ -136,6 +138,11 @@ std::int32_t MainWindowProc(os::Hwnd hwnd, std::uint32_t msg, std::uint32_t wPar
         OnTrayNotify(hwnd, static_cast<std::uint32_t>(lParam));
         return 0;
     default:
+        // Registered at start-up: its id differs from one session to the next.
+        if (msg != 0 && msg == nTaskbarCreatedMsg) {
+            OnTaskbarCreated(hwnd);
+            return 0;
+        }
         return os::DefWindowProcA(hwnd, msg, wParam, lParam);
     }
 }

@@ -9,9 +9,11 @@
 #include "controllers/controller_table.h"
 #include "device/tuner_connection.h"
 #include "engine/mouse_emulation.h"
+#include "os/shell.h"
 #include "os/sim/sim.h"
 #include "os/sim/sim_devices.h"
 #include "os/sim/sim_registry.h"
+#include "os/sim/sim_shell.h"
 
 namespace {
 
@@ -195,6 +197,48 @@ TEST(PowerEvents, OtherNoticesAndAStrayResumeTimerChangeNothing) {
     os::SendMessageA(main, os::WM_TIMER, 2000, 0);
     EXPECT_EQ(open, g_Tuner.pKsControl);
     EXPECT_EQ(0, Count("settimer id=2000"));
+}
+
+TEST(TrayIcon, ComesBackWhenTheShellLostItOrCameLate) {
+    // Retries every 2 s for 2 minutes; "TaskbarCreated" re-adds it at any time.
+    const struct {
+        const char* what;
+        bool shellAtStart;
+        void (*shell)();
+        std::uint32_t runMs;
+        bool shown;
+        int adds;  // NIM_ADD calls by then
+    } rows[] = {
+        {"Explorer restarts", true, [] { sim::RestartExplorerAt(3000); }, 5000, true, 2},
+        {"the taskbar announced again", true, [] { sim::StartShellAt(3000); }, 5000, true, 2},
+        {"the taskbar made after the start", false, [] { sim::StartShellAt(31000); }, 40000, true,
+         17},
+        {"a busy shell answering late", false, [] { sim::StartShellAt(61000, false); }, 70000, true,
+         32},
+        {"a shell later than the retries", false, [] { sim::StartShellAt(130000, false); }, 200000,
+         false, 61},
+        {"which then restarts", false,
+         [] {
+             sim::StartShellAt(130000, false);
+             sim::RestartExplorerAt(200000);
+         },
+         201000, true, 62},
+    };
+    for (const auto& row : rows) {
+        sim::Reset();
+        AddCaptureDevice();
+        // Registered earlier by another program: the id is not the first.
+        os::RegisterWindowMessageA("Some other program's message");
+        sim::SetShellRunning(row.shellAtStart);
+        row.shell();
+        const os::Hwnd main = ProgramStartUp(0x400000);
+        ASSERT_NE(0u, main);
+        sim::Run(row.runMs);
+        EXPECT_EQ(row.shown, sim::HasTrayIcon(main, 10)) << row.what;
+        EXPECT_EQ(row.adds, Count("tray add size=88 id=10 flags=7 msg=1001 icon=50")) << row.what;
+        EXPECT_EQ(Count("settimer id=2001"), Count("killtimer id=2001")) << row.what << ": retries stopped";
+        EXPECT_EQ(0, Count("tray delete")) << row.what;
+    }
 }
 
 TEST(MainWindow, DisplayChangeRecomputesTheMouseBounds) {
