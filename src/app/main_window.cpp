@@ -14,7 +14,9 @@ namespace {
 constexpr std::uint32_t PBT_APMQUERYSUSPEND = 0;
 constexpr std::uint32_t PBT_APMQUERYSUSPENDFAILED = 2;
 constexpr std::uint32_t PBT_APMSUSPEND = 4;
+constexpr std::uint32_t PBT_APMRESUMECRITICAL = 6;
 constexpr std::uint32_t PBT_APMRESUMESUSPEND = 7;
+constexpr std::uint32_t PBT_APMRESUMEAUTOMATIC = 18;
 
 constexpr std::uint32_t kCmdExit = 1201;
 constexpr std::uint32_t kCmdExitOld = 31;
@@ -56,21 +58,38 @@ void OnTrayNotify(os::Hwnd hwnd, std::uint32_t mouseMessage) {
     }
 }
 
+// One wake sends several notices (automatic, then by the user once somebody
+// is at the machine); the first one's timer stands, so the device is
+// re-opened once, 5000 ms after it.
 void ScheduleReopen(os::Hwnd hwnd) {
-    bResumePending = 1;
-    os::SetTimer(hwnd, kResumeTimerId, kResumeDelayMs, nullptr);
+    if (bResumePending) return;
+    // Without its timer the wake's next notice tries again.
+    if (os::SetTimer(hwnd, kResumeTimerId, kResumeDelayMs, nullptr) != 0) bResumePending = 1;
+}
+
+// Asleep again before the re-open: the timer must wait for the next wake.
+void CancelReopen(os::Hwnd hwnd) {
+    if (!bResumePending) return;
+    bResumePending = 0;
+    os::KillTimer(hwnd, kResumeTimerId);
 }
 
 void OnPowerBroadcast(os::Hwnd hwnd, std::uint32_t event) {
     switch (event) {
     case PBT_APMQUERYSUSPEND:
     case PBT_APMSUSPEND:
+        CancelReopen(hwnd);
         CloseTunerDevice();
         return;
     // A refused suspend sends no resume; the device was closed on the query,
-    // so it is re-opened the way a resume does it.
+    // so it is re-opened the way a resume does it. A wake by a timer or the
+    // network sends only the automatic resume, and the remote does not count
+    // as somebody at the machine. A critical suspend came without notice,
+    // so the connection kept across it is opened afresh all the same.
     case PBT_APMQUERYSUSPENDFAILED:
+    case PBT_APMRESUMECRITICAL:
     case PBT_APMRESUMESUSPEND:
+    case PBT_APMRESUMEAUTOMATIC:
         ScheduleReopen(hwnd);
         return;
     default:
@@ -108,6 +127,8 @@ std::int32_t MainWindowProc(os::Hwnd hwnd, std::uint32_t msg, std::uint32_t wPar
             bResumePending = 0;
             OpenTunerDevice();
             os::KillTimer(hwnd, kResumeTimerId);
+        } else if (wParam == kTrayRetryTimerId) {
+            OnTrayRetryTimer(hwnd);
         }
         return 0;
     case os::WM_POWERBROADCAST:
@@ -117,6 +138,11 @@ std::int32_t MainWindowProc(os::Hwnd hwnd, std::uint32_t msg, std::uint32_t wPar
         OnTrayNotify(hwnd, static_cast<std::uint32_t>(lParam));
         return 0;
     default:
+        // Registered at start-up: its id differs from one session to the next.
+        if (msg != 0 && msg == nTaskbarCreatedMsg) {
+            OnTaskbarCreated(hwnd);
+            return 0;
+        }
         return os::DefWindowProcA(hwnd, msg, wParam, lParam);
     }
 }

@@ -79,6 +79,8 @@ os::Hwnd ProgramStartUp(os::Hinstance instance) {
     os::LoadStringA(instance, kTitleString, szWindowTitle, sizeof szWindowTitle);
     os::LoadStringA(instance, kClassString, szWindowClass, sizeof szWindowClass);
 
+    // Known before the window can receive it.
+    RegisterTaskbarCreated();
     const os::WindowClass wc = {CS_HREDRAW_VREDRAW, MainWindowProc, instance,
                                 kMainIconId,        COLOR_WINDOW_BRUSH, szWindowClass};
     os::RegisterClassExA(wc);

@@ -25,6 +25,13 @@ struct NotifyIconData {
     char szTip[64];
 };
 
+// Nonzero on success. The shell refuses an add of an icon it already has,
+// and a modify or delete of one it does not have.
 int Shell_NotifyIconA(std::uint32_t message, const NotifyIconData* data);
+
+// The id of a message registered by name (user32), 0xC000..0xFFFF, the same
+// for every program that registers the same name; 0 on failure. The shell
+// broadcasts "TaskbarCreated" when it (re)creates the taskbar.
+std::uint32_t RegisterWindowMessageA(const char* name);
 
 }  // namespace os

@@ -1,8 +1,10 @@
 """End-to-end cases of the application shell: the settings key, the
-remote-off exit, a second copy closing the first, the hidden window and
-the version record. Loaded by e2e_cases.py, which runs them by name."""
+remote-off exit, a second copy closing the first, the hidden window, the
+icon after an Explorer restart and the version record. Loaded by
+e2e_cases.py, which runs them by name."""
 import os
 import re
+import shutil
 import struct
 import subprocess
 import time
@@ -10,7 +12,7 @@ import time
 from wine_world import APP_KEY, World, WorldError, pick_board, wait_for  # noqa: F401
 
 CAPTURE_NAME = "713x BDA Analog Capture"
-NIM_ADD, NIM_DELETE = 0, 2
+NIM_ADD, NIM_MODIFY, NIM_DELETE = 0, 1, 2
 TRAY_CALL = re.compile(r"Shell_NotifyIcon\w*\s.*?dwMessage\s*=\s*(?:0x)?([0-9a-fA-F]+)")
 VERSION_TEXT = "Remote Control Utility V1.2.0.0"
 
@@ -185,6 +187,50 @@ def case_shell_hidden_window(w):
         check(tray_calls(read(path)) == [NIM_ADD], "the window was created (its icon was added)")
         shown = visible_windows(w, "^Remote Control$")
         check(shown == [], "no visible X window titled Remote Control (found %s)" % shown)
+        alive_or_fail(w, proc, path)
+    finally:
+        w.stop_exe(proc)
+
+
+def taskbar(w, *args):
+    """Runs taskbar.exe (a restarting Explorer's steps); returns its exit code."""
+    return w.wine(r"C:\vtuner\taskbar.exe", *args, check=False)
+
+
+def icon_shown(w):
+    """True when the shell answers a modify of the program's icon 10."""
+    return taskbar(w, "has", "Remote Control", "Remote Control", "10") == 0
+
+
+def case_shell_explorer_restart(w):
+    """The shell forgets the icon and announces a new taskbar: the program
+    adds it again; announced while the icon is there, it only modifies it."""
+    reset(w)
+    shutil.copy(w.bin["taskbar"], w.vtdir)
+    proc, path = start_traced(w, "explorer_restart")
+    try:
+        wait_for("the program polling", lambda: alive_or_fail(w, proc, path) or
+                 len(w.requests()) >= 3, 30)
+        check(tray_calls(read(path)) == [NIM_ADD], "the icon was added at the start")
+        check(icon_shown(w), "the shell shows the icon")
+        check(taskbar(w, "forget", "Remote Control", "Remote Control", "10") == 0,
+              "the shell forgot the icon, as a new Explorer does")
+        # The probe itself: it must see the icon gone.
+        check(not icon_shown(w), "the shell no longer shows the icon")
+        check(taskbar(w, "announce") == 0, "TaskbarCreated broadcast")
+        calls = wait_for("the icon added again", lambda: alive_or_fail(w, proc, path) or
+                         at_least(tray_calls(read(path)), 2), 20)
+        print("tray calls after the restart:", calls)
+        check(calls == [NIM_ADD, NIM_ADD], "one add on TaskbarCreated")
+        wait_for("the shell to show the icon again", lambda: icon_shown(w), 20)
+        print("ok   the shell shows the icon again")
+        check(taskbar(w, "announce") == 0, "TaskbarCreated broadcast with the icon still shown")
+        calls = wait_for("the answer to the second broadcast", lambda: alive_or_fail(w, proc, path) or
+                         at_least(tray_calls(read(path)), 4), 20)
+        print("tray calls after the second broadcast:", calls)
+        check(calls == [NIM_ADD, NIM_ADD, NIM_ADD, NIM_MODIFY],
+              "the refused add is followed by a modify that the shell takes")
+        check(icon_shown(w), "the shell still shows the icon")
         alive_or_fail(w, proc, path)
     finally:
         w.stop_exe(proc)

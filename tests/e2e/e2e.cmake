@@ -3,12 +3,13 @@
 find_program(RC_WINE NAMES wine)
 find_program(RC_XVFB NAMES Xvfb)
 find_program(RC_PYTHON3 NAMES python3)
-if(RC_WINE AND RC_XVFB AND RC_PYTHON3 AND TARGET RemoteControl AND TARGET vtuner)
+if(RC_WINE AND RC_XVFB AND RC_PYTHON3 AND TARGET RemoteControl AND TARGET vtuner AND TARGET taskbar)
   enable_testing()
   set(E2E_CMD ${RC_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/e2e/e2e_cases.py
       --world ${CMAKE_BINARY_DIR}/e2e-world --src ${CMAKE_SOURCE_DIR}
       --exe $<TARGET_FILE:RemoteControl> --vtuner $<TARGET_FILE:vtuner>
-      --probe $<TARGET_FILE:probe_client> --remote $<TARGET_FILE:remote>)
+      --probe $<TARGET_FILE:probe_client> --remote $<TARGET_FILE:remote>
+      --taskbar $<TARGET_FILE:taskbar>)
 
   add_test(NAME e2e.world.setup COMMAND ${E2E_CMD} setup)
   set_tests_properties(e2e.world.setup PROPERTIES FIXTURES_SETUP e2e_world TIMEOUT 300)
@@ -37,7 +38,7 @@ if(RC_WINE AND RC_XVFB AND RC_PYTHON3 AND TARGET RemoteControl AND TARGET vtuner
     endforeach()
   endif()
   foreach(case IN ITEMS shell_settings_key shell_remote_off shell_second_copy shell_hidden_window
-                        shell_version_resource)
+                        shell_version_resource shell_explorer_restart)
     add_test(NAME e2e.${case} COMMAND ${E2E_CMD} run ${case})
     set_tests_properties(e2e.${case} PROPERTIES FIXTURES_REQUIRED e2e_world TIMEOUT 60)
     list(APPEND E2E_TESTS e2e.${case})

@@ -3,7 +3,7 @@
 tuner as its driver, keys fed through the tuner's feed.
 
   e2e_cases.py --world DIR --src SRC --exe EXE --vtuner DLL --probe EXE
-               --remote EXE (setup | teardown | run CASE)
+               --remote EXE --taskbar EXE (setup | teardown | run CASE)
 """
 import os
 import sys
@@ -248,7 +248,7 @@ CASES.update(cases_shell.CASES)
 
 
 def main():
-    return case_main(CASES, TOOLS, ("setup", "teardown", "run"))
+    return case_main(CASES, TOOLS + ("taskbar",), ("setup", "teardown", "run"))
 
 
 if __name__ == "__main__":

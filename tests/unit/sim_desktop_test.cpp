@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "os/os.h"
+#include "os/shell.h"
 #include "os/sim/sim.h"
+#include "os/sim/sim_shell.h"
 
 namespace {
 
@@ -280,6 +282,50 @@ TEST_F(SimDesktop, ScriptedWindowChangesHappenAtTheirTimes) {
     EXPECT_EQ(1, os::IsWindow(h));
     sim::Run(100);
     EXPECT_EQ(0, os::IsWindow(h));
+}
+
+TEST_F(SimDesktop, ShellRefusesWhatWindowsRefusesAndARestartForgetsAndAnnounces) {
+    const os::Hwnd host = ProgramWindow();
+    sim::AddWindow({"Other", "Other"});  // not the program's: nothing logged for it
+    os::NotifyIconData nid = {88, host, 10, 7, 1001, 50, "Tip"};
+    sim::SetShellRunning(false);
+    sim::StartShellAt(100, false);
+    sim::ClearEffects();
+    EXPECT_EQ(0, os::Shell_NotifyIconA(os::NIM_ADD, &nid));
+    sim::Run(100);
+    EXPECT_EQ(1, os::Shell_NotifyIconA(os::NIM_ADD, &nid));
+    EXPECT_EQ(0, os::Shell_NotifyIconA(os::NIM_ADD, &nid));  // it has that icon already
+    EXPECT_EQ(1, os::Shell_NotifyIconA(os::NIM_MODIFY, &nid));
+    nid.uID = 11;
+    EXPECT_EQ(0, os::Shell_NotifyIconA(os::NIM_MODIFY, &nid));
+    EXPECT_EQ(0, os::Shell_NotifyIconA(os::NIM_DELETE, &nid));
+    EXPECT_EQ(0, os::Shell_NotifyIconA(os::NIM_ADD, nullptr));
+    const std::string tray = " size=88 id=10 flags=7 msg=1001 icon=50 tip=\"Tip\"";
+    const std::string other = " size=88 id=11 flags=7 msg=1001 icon=50 tip=\"Tip\"";
+    EXPECT_EQ((Lines{"tray add" + tray + " failed", "world shell start quiet", "tray add" + tray,
+                     "tray add" + tray + " failed", "tray modify" + tray,
+                     "tray modify" + other + " failed", "tray delete" + other + " failed",
+                     "tray add (null) failed"}),
+              sim::EffectTexts());
+    EXPECT_TRUE(sim::HasTrayIcon(host, 10));
+
+    // Registered ids are shared by name, letter case aside.
+    const std::uint32_t mine = os::RegisterWindowMessageA("Host message");
+    const std::uint32_t created = os::RegisterWindowMessageA("TaskbarCreated");
+    EXPECT_EQ(created, os::RegisterWindowMessageA("taskbarcreated"));
+    EXPECT_NE(mine, created);
+    EXPECT_GE(created, 0xC000u);
+    EXPECT_EQ(0u, os::RegisterWindowMessageA(""));
+    EXPECT_EQ(0u, os::RegisterWindowMessageA(nullptr));
+
+    sim::ClearEffects();
+    sim::RestartExplorerAt(200);
+    sim::Run(100);
+    EXPECT_FALSE(sim::HasTrayIcon(host, 10));
+    EXPECT_EQ((std::vector<std::uint32_t>{created * 100}), g_received);
+    EXPECT_EQ((Lines{"world explorer restart",
+                     "send TaskbarCreated wParam=0x00 lParam=0x0 to 0x10002 \"Host\" \"Host\""}),
+              sim::EffectTexts());
 }
 
 }  // namespace

@@ -9,9 +9,11 @@
 #include "controllers/controller_table.h"
 #include "device/tuner_connection.h"
 #include "engine/mouse_emulation.h"
+#include "os/shell.h"
 #include "os/sim/sim.h"
 #include "os/sim/sim_devices.h"
 #include "os/sim/sim_registry.h"
+#include "os/sim/sim_shell.h"
 
 namespace {
 
@@ -133,31 +135,55 @@ TEST(StartUp, ASecondCopysCloseDestroysTheWindowAndRemovesTheIcon) {
     EXPECT_GE(IndexOf("tray delete"), 0);
 }
 
-TEST(PowerEvents, SuspendClosesAndResumeReopensOnceAfterFiveSeconds) {
-    // 4 is a suspend, 0 a query; 2 is a refused suspend, 7 a resume.
-    const std::vector<std::pair<std::uint32_t, std::uint32_t>> cases = {{4, 7}, {0, 7}, {0, 2}};
-    for (const auto& c : cases) {
+TEST(PowerEvents, SuspendClosesAndEveryKindOfResumeReopensOnceFiveSecondsAfterTheFirst) {
+    // Notices 1000 ms apart: 0 query-suspend, 4 suspend, 2 suspend refused;
+    // 7 resume by the user, 18 automatic resume (a timed wake sends only
+    // that), 6 resume after a critical suspend.
+    const struct {
+        std::vector<std::uint32_t> notices;
+        std::uint32_t openAt;  // after the first notice
+        int failedTimers = 0;  // SetTimer refuses the first ones
+    } rows[] = {
+        {{4, 7}, 6000},
+        {{0, 7}, 6000},
+        {{0, 2}, 6000},
+        {{4, 18}, 6000},
+        {{4, 6}, 6000},
+        {{4, 18, 7}, 6000},
+        {{0, 4, 6, 18, 7}, 7000},
+        // Asleep again before the re-open: the next wake counts afresh.
+        {{4, 18, 4, 18}, 8000},
+        {{4, 18, 7}, 7000, 1},
+    };
+    for (const auto& row : rows) {
+        const std::string what = ::testing::PrintToString(row.notices);
         sim::Reset();
         AddCaptureDevice();
         const os::Hwnd main = ProgramStartUp(0x400000);
         ASSERT_NE(0u, main);
         sim::Run(200);
-        PowerEvent(main, c.first);
-        EXPECT_EQ(nullptr, g_Tuner.pKsControl);
+        const std::uint32_t first = sim::Now();
+        if (row.failedTimers) sim::FailNext(sim::Call::SetTimer, 0, row.failedTimers);
+        for (std::size_t i = 0; i < row.notices.size(); ++i) {
+            if (i > 0) sim::Run(first + 1000 * i - sim::Now());
+            PowerEvent(main, row.notices[i]);
+            if (row.notices[i] == 4 || row.notices[i] == 0) {
+                EXPECT_EQ(nullptr, g_Tuner.pKsControl) << what;
+            }
+        }
         const std::uint32_t closedAt = sim::DriverRequestCount();
-        sim::Run(1000);
-        EXPECT_EQ(closedAt, sim::DriverRequestCount()) << "no request while closed";
-        PowerEvent(main, c.second);
-        sim::Run(4990);
-        EXPECT_EQ(nullptr, g_Tuner.pKsControl) << c.first << "," << c.second;
+        sim::Run(first + row.openAt - 10 - sim::Now());
+        EXPECT_EQ(nullptr, g_Tuner.pKsControl) << what;
+        EXPECT_EQ(closedAt, sim::DriverRequestCount()) << what << ": no request while closed";
         sim::Run(20);
-        EXPECT_NE(nullptr, g_Tuner.pKsControl) << c.first << "," << c.second;
-        EXPECT_EQ(1, Count("killtimer id=2000"));
-        EXPECT_EQ(0, bResumePending);
+        EXPECT_NE(nullptr, g_Tuner.pKsControl) << what;
+        EXPECT_EQ(0, bResumePending) << what;
         const std::uint32_t opened = sim::DriverRequestCount();
         sim::Run(650);
-        EXPECT_EQ(opened + 10, sim::DriverRequestCount());
-        EXPECT_EQ(1, Count("settimer id=2000 elapse=5000"));
+        EXPECT_EQ(opened + 10, sim::DriverRequestCount()) << what;
+        sim::Run(10000);
+        EXPECT_EQ(2, Count("ks open capture")) << what << ": at start-up and once after the wake";
+        EXPECT_EQ(Count("settimer id=2000") - row.failedTimers, Count("killtimer id=2000")) << what;
     }
 }
 
@@ -191,11 +217,53 @@ TEST(PowerEvents, OtherNoticesAndAStrayResumeTimerChangeNothing) {
     AddCaptureDevice();
     const os::Hwnd main = ProgramStartUp(0x400000);
     const os::ComPtr open = g_Tuner.pKsControl;
-    PowerEvent(main, 18);  // automatic resume
     PowerEvent(main, 10);  // power status change
+    PowerEvent(main, 9);   // battery low
     os::SendMessageA(main, os::WM_TIMER, 2000, 0);
     EXPECT_EQ(open, g_Tuner.pKsControl);
     EXPECT_EQ(0, Count("settimer id=2000"));
+}
+
+TEST(TrayIcon, ComesBackWhenTheShellLostItOrCameLate) {
+    // Retries every 2 s for 2 minutes; "TaskbarCreated" re-adds it at any time.
+    const struct {
+        const char* what;
+        bool shellAtStart;
+        void (*shell)();
+        std::uint32_t runMs;
+        bool shown;
+        int adds;  // NIM_ADD calls by then
+    } rows[] = {
+        {"Explorer restarts", true, [] { sim::RestartExplorerAt(3000); }, 5000, true, 2},
+        {"the taskbar announced again", true, [] { sim::StartShellAt(3000); }, 5000, true, 2},
+        {"the taskbar made after the start", false, [] { sim::StartShellAt(31000); }, 40000, true,
+         17},
+        {"a busy shell answering late", false, [] { sim::StartShellAt(61000, false); }, 70000, true,
+         32},
+        {"a shell later than the retries", false, [] { sim::StartShellAt(130000, false); }, 200000,
+         false, 61},
+        {"which then restarts", false,
+         [] {
+             sim::StartShellAt(130000, false);
+             sim::RestartExplorerAt(200000);
+         },
+         201000, true, 62},
+    };
+    for (const auto& row : rows) {
+        sim::Reset();
+        AddCaptureDevice();
+        // Registered earlier by another program: the id is not the first.
+        os::RegisterWindowMessageA("Some other program's message");
+        sim::SetShellRunning(row.shellAtStart);
+        row.shell();
+        const os::Hwnd main = ProgramStartUp(0x400000);
+        ASSERT_NE(0u, main);
+        sim::Run(row.runMs);
+        EXPECT_EQ(row.shown, sim::HasTrayIcon(main, 10)) << row.what;
+        EXPECT_EQ(row.adds, Count("tray add size=88 id=10 flags=7 msg=1001 icon=50")) << row.what;
+        EXPECT_EQ(Count("settimer id=2001"), Count("killtimer id=2001")) << row.what << ": retries stopped";
+        EXPECT_EQ(0, Count("tray delete")) << row.what;
+    }
 }
 
 TEST(MainWindow, DisplayChangeRecomputesTheMouseBounds) {

@@ -13,6 +13,7 @@
 #include "os/sim/sim_devices.h"
 #include "os/sim/sim_input.h"
 #include "os/sim/sim_registry.h"
+#include "os/sim/sim_shell.h"
 
 namespace rcsim {
 namespace {
@@ -173,6 +174,30 @@ bool Filter(const Words& w, std::string* error) {
     return true;
 }
 
+// The shell's taskbar: `shell none` (world); `at <ms> shell start [quiet]`
+// and `at <ms> explorer restart` (timeline, words from `at`).
+bool ShellWorld(const Words& w, std::string* error) {
+    if (w.size() == 2 && w[1] == "none") {
+        sim::SetShellRunning(false);
+        return true;
+    }
+    *error = "expected shell none";
+    return false;
+}
+
+bool ShellTimeline(const Words& w, std::uint32_t time, std::string* error) {
+    if (w[2] == "shell" && (w.size() == 4 || (w.size() == 5 && w[4] == "quiet")) && w[3] == "start") {
+        sim::StartShellAt(time, w.size() == 4);
+        return true;
+    }
+    if (w[2] == "explorer" && w.size() == 4 && w[3] == "restart") {
+        sim::RestartExplorerAt(time);
+        return true;
+    }
+    *error = "expected at <ms> shell start [quiet] or at <ms> explorer restart";
+    return false;
+}
+
 bool Timeline(const Words& w, Scenario* s, std::string* error) {
     std::uint32_t at = 0;
     if (w.size() < 3 || !Number(w[1], &at)) {
@@ -216,6 +241,8 @@ bool Timeline(const Words& w, Scenario* s, std::string* error) {
         std::vector<std::uint8_t> data;
         if (!RegValueFrom(w, 3, &type, &data, error)) return false;
         sim::SetRegValueAt(time, w[3], w[4], type, data);
+    } else if (w[2] == "shell" || w[2] == "explorer") {
+        if (!ShellTimeline(w, time, error)) return false;
     } else {
         *error = "unknown timeline line";
         return false;
@@ -255,6 +282,7 @@ bool Line(const Words& w, Scenario* s, std::string* error) {
         sim::LockForeground(w[1] == "on");
         return true;
     }
+    if (k == "shell") return ShellWorld(w, error);
     if (k == "board") return Board(w, error);
     if (k == "device" && w.size() >= 2) {
         sim::AddDevice(Words(w.begin() + 1, w.end()));

@@ -83,7 +83,7 @@ const char* MessageName(std::uint32_t msg) {
     case os::WM_LBUTTONDOWN: return "WM_LBUTTONDOWN";
     case os::WM_RBUTTONDOWN: return "WM_RBUTTONDOWN";
     case os::WM_POWERBROADCAST: return "WM_POWERBROADCAST";
-    default: return nullptr;
+    default: return RegisteredMessageName(msg);
     }
 }
 

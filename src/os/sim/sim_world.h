@@ -65,6 +65,8 @@ void QueueMessage(os::Hwnd hwnd, std::uint32_t msg, std::uint32_t wParam, std::i
 bool DispatchOneProgramMessage();  // pops the first queued message and dispatches it
 void ResetMessages();
 const char* MessageName(std::uint32_t msg);
+// The name a registered message (0xC000 and up) was registered under, or null.
+const char* RegisteredMessageName(std::uint32_t msg);
 
 // ---- faults (sim_faults.cpp)
 // True when the next call of `call` is to fail; `result` receives the value.

@@ -1,4 +1,4 @@
-// The notification-area icon.
+// The notification-area icon and the shell's registered message.
 #include "os/shell.h"
 #include "os/win32/win32_handles.h"
 
@@ -22,6 +22,11 @@ int Shell_NotifyIconA(std::uint32_t message, const NotifyIconData* data) {
     static_assert(sizeof(data->szTip) == 64, "the first form holds a 64-byte tip");
     for (int i = 0; i < 63 && data->szTip[i]; ++i) real.szTip[i] = data->szTip[i];
     return ::Shell_NotifyIconA(message, &real) ? 1 : 0;
+}
+
+std::uint32_t RegisterWindowMessageA(const char* name) {
+    if (!name) return 0;
+    return ::RegisterWindowMessageA(name);
 }
 
 }  // namespace os
