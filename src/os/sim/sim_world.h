@@ -39,11 +39,14 @@ struct Window {
     bool refuseForeground = false;
     bool closable = false;
     os::WndProc proc = nullptr;  // set for the program's own windows
+    os::Hwnd ownedBy = 0;        // the owner of a dialog, destroyed before it
 };
 Window* Find(os::Hwnd hwnd);
 // The program's own window procedure for `hwnd`, or null for stand-ins.
 os::WndProc ProcOf(os::Hwnd hwnd);
+// Destroys the windows `hwnd` owns first, as DestroyWindow does.
 void Destroy(os::Hwnd hwnd);
+void DestroyOwnedBy(os::Hwnd owner);
 os::Hwnd AddProgramWindow(const std::string& className, const std::string& title, bool visible,
                           os::WndProc proc);
 void ResetWindows();
