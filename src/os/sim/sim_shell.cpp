@@ -5,6 +5,7 @@
 
 #include "os/shell.h"
 #include "os/sim/sim.h"
+#include "os/sim/sim_world.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ int Shell_NotifyIconA(std::uint32_t message, const NotifyIconData* data) {
                   NimName(message), data->cbSize, data->uID, data->uFlags, data->uCallbackMessage,
                   data->iconId, tip);
     sim::Log(line);
+    sim::world::NoteTrayCall(message, data->hWnd, data->uID, data->uFlags, data->uCallbackMessage);
     return 1;
 }
 

@@ -83,6 +83,13 @@ void ResetTokens();
 // The caller's buffer behind a token of os::BufferAddress, or null.
 void* ResolveAddress(std::uint32_t token);
 
+// ---- popup menus and tray clicks (sim_menus.cpp, sim_tray_click.cpp)
+// A click outside closes the popup menu being tracked; false when none is.
+bool CloseTrackedMenuByClick();
+// Every Shell_NotifyIconA call, so that clicks find the icon's window.
+void NoteTrayCall(std::uint32_t message, os::Hwnd hwnd, std::uint32_t id, std::uint32_t flags,
+                  std::uint32_t callbackMessage);
+
 // ---- log text helpers (sim_effects.cpp)
 // Text in double quotes: `"` as \" and bytes outside printable ASCII as \xNN.
 std::string Quote(const char* text);
