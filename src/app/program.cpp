@@ -4,6 +4,7 @@
 
 #include "core/interval_timer.h"
 #include "app/tray_icon.h"
+#include "app/tray_menu.h"
 #include "config/settings_store.h"
 #include "controllers/app_controller.h"
 #include "controllers/controller_table.h"
@@ -90,6 +91,8 @@ void InitProcessRecords() {
     ResetCoreRecords();
     ForgetDialogPress();
     PowerKeyPress = PressLatch{0, 0, 0};
+    bTrayMenuOpen = 0;
+    hAboutDlg = hSettingDlg = 0;
 }
 
 void CloseEarlierCopies() {
