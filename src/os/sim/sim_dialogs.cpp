@@ -51,7 +51,7 @@ struct Dialog {
     std::int32_t result = 0;
 };
 
-enum class Act : std::uint8_t { Press, Pick, Type };
+enum class Act : std::uint8_t { Press, Pick, Type, Close };
 struct Action {
     Act act;
     int id;
@@ -142,6 +142,10 @@ void Perform(os::Hwnd dlg, const Action& a) {
         c->selection = os::CB_ERR;
         Notify(dlg, a.id, CBN_EDITCHANGE);
         return;
+    case Act::Close:
+        sim::Log("user closes " + Name(dlg));
+        DialogWindowProc(dlg, os::WM_CLOSE, 0, 0);
+        return;
     }
 }
 
@@ -206,6 +210,12 @@ void TypeDialogText(int id, const std::string& text, std::uint32_t afterMs) {
 }
 void PressDialogButtonAt(std::uint32_t time, int id) {
     g_dialogs.actions.push_back(Action{Act::Press, id, 0, {}, true, world::ElapsedAt(time), 0});
+}
+void PickComboEntryAt(std::uint32_t time, int id, int index) {
+    g_dialogs.actions.push_back(Action{Act::Pick, id, index, {}, true, world::ElapsedAt(time), 0});
+}
+void CloseDialogAt(std::uint32_t time) {
+    g_dialogs.actions.push_back(Action{Act::Close, 0, 0, {}, true, world::ElapsedAt(time), 0});
 }
 
 int OpenDialogCount() { return static_cast<int>(g_dialogs.open.size()); }

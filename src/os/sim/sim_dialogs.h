@@ -21,6 +21,10 @@ void PickComboEntry(int id, int index, std::uint32_t afterMs = 0);
 void TypeDialogText(int id, const std::string& text, std::uint32_t afterMs = 0);
 // The same at a virtual time (or as soon as a dialog is open after it).
 void PressDialogButtonAt(std::uint32_t time, int id);
+void PickComboEntryAt(std::uint32_t time, int id, int index);
+// The close box: WM_CLOSE, which a dialog procedure that leaves it to the
+// dialog manager gets back as WM_COMMAND IDCANCEL.
+void CloseDialogAt(std::uint32_t time);
 int OpenDialogCount();
 // The innermost open dialog, or 0.
 os::Hwnd OpenDialog();

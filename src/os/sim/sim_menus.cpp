@@ -44,10 +44,12 @@ std::string MenuName(os::Hmenu menu) { return "menu " + sim::world::Hex(menu, 1)
 
 // A menu closed before its choice's time: a choice scripted for a time
 // still ahead is the next menu's.
-void ReturnLaterChoice() {
-    const Choice& c = g_menus.activeChoice;
-    if (c.absolute && c.at > sim::world::Elapsed()) g_menus.choices.push_front(c);
+bool ReturnLaterChoice() {
+    const Choice c = g_menus.activeChoice;
     g_menus.activeChoice = Choice{0, 0};
+    if (!c.absolute || c.at <= sim::world::Elapsed()) return false;
+    g_menus.choices.push_front(c);
+    return true;
 }
 
 std::string FlagNames(std::uint32_t flags) {
@@ -70,9 +72,10 @@ namespace world {
 
 bool CloseTrackedMenuByClick() {
     if (g_menus.active == 0) return false;
-    sim::Log(MenuName(g_menus.activeMenu) + " closed by a click outside");
     g_menus.active = 0;
-    ReturnLaterChoice();
+    const bool left = ReturnLaterChoice();
+    sim::Log(MenuName(g_menus.activeMenu) + " closed by a click outside" +
+             (left ? ", its choice left for the next menu" : ""));
     return true;
 }
 
@@ -141,9 +144,9 @@ int TrackPopupMenu(Hmenu menu, std::uint32_t flags, int x, int y, Hwnd owner) {
         if (g_menus.active != serial) {
             ended = true;  // a click outside closed it
         } else if (!sim::world::Find(owner) || sim::world::QuitPending()) {
-            sim::Log(MenuName(menu) + " closed with its owner");
             g_menus.active = 0;
             ReturnLaterChoice();
+            sim::Log(MenuName(menu) + " closed with its owner");
             ended = true;
         }
     } while (!ended && sim::world::Elapsed() < due);
