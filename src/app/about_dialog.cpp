@@ -7,6 +7,7 @@
 std::int32_t AboutDlgProc(os::Hwnd dlg, std::uint32_t msg, std::uint32_t wParam,
                           std::int32_t lParam) {
     if (msg == os::WM_INITDIALOG) {
+        hAboutDlg = dlg;
         PlaceDialog(dlg);
         return 1;
     }
@@ -22,4 +23,5 @@ std::int32_t AboutDlgProc(os::Hwnd dlg, std::uint32_t msg, std::uint32_t wParam,
 
 void ShowAboutDialog(os::Hwnd owner) {
     os::DialogBoxParamA(hInstance, kAboutDialogId, owner, AboutDlgProc, 0);
+    hAboutDlg = 0;
 }

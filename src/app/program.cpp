@@ -4,7 +4,9 @@
 
 #include "core/interval_timer.h"
 #include "app/tray_icon.h"
+#include "app/tray_menu.h"
 #include "config/settings_store.h"
+#include "controllers/app_controller.h"
 #include "controllers/controller_table.h"
 #include "core/records.h"
 #include "engine/key_tick.h"
@@ -37,17 +39,47 @@ const char* const kEarlierCopyPrefixes[] = {
 void KeyTimerProc(os::Hwnd hwnd, std::uint32_t, std::uint32_t, std::uint32_t) { OnKeyTimer(hwnd); }
 void WatchTimerProc(os::Hwnd, std::uint32_t, std::uint32_t, std::uint32_t) { OnWatchTimer(); }
 
-os::Hwnd FindTitlePrefix(const char* prefix) {
+// An earlier copy's own dialogs and message boxes stand above its hidden
+// main window (an owned window is always above its owner). A WM_CLOSE to
+// one of them would end the dialog and leave the copy running; the main
+// window's close ends the copy and takes its dialogs with it.
+const char* const kOwnDialogTitles[] = {
+    "Remote Control - Setting",
+    "Remote Control - About",
+    "Remote Control - Shut Down",
+    "Remote Control",  // its message boxes
+};
+const char kDialogClass[] = "#32770";
+
+bool IsOwnDialog(os::Hwnd hwnd, const char* title) {
+    char name[sizeof kDialogClass + 1];
+    name[0] = '\0';
+    os::GetClassNameA(hwnd, name, sizeof name);
+    name[sizeof name - 1] = '\0';
+    if (std::strcmp(name, kDialogClass) != 0) return false;
+    for (const char* own : kOwnDialogTitles)
+        if (std::strcmp(title, own) == 0) return true;
+    return false;
+}
+
+// The first window whose title begins with `prefix`, passing by the
+// copy's own dialogs; when only such dialogs match, the first of them.
+os::Hwnd FindEarlierCopy(const char* prefix) {
     const std::size_t length = std::strlen(prefix);
     char title[128];
-    for (os::Hwnd hwnd = os::GetWindow(os::GetDesktopWindow(), os::GW_CHILD); hwnd != 0;
-         hwnd = os::GetWindow(hwnd, os::GW_HWNDNEXT)) {
+    os::Hwnd dialog = 0;
+    os::Hwnd hwnd = os::GetWindow(os::GetDesktopWindow(), os::GW_CHILD);
+    for (int i = 0; hwnd != 0 && i < kTitleWalkLimit; ++i) {
         title[0] = '\0';
         os::GetWindowTextA(hwnd, title, sizeof title);
         title[sizeof title - 1] = '\0';
-        if (std::strncmp(title, prefix, length) == 0) return hwnd;
+        if (std::strncmp(title, prefix, length) == 0) {
+            if (!IsOwnDialog(hwnd, title)) return hwnd;
+            if (dialog == 0) dialog = hwnd;
+        }
+        hwnd = os::GetWindow(hwnd, os::GW_HWNDNEXT);
     }
-    return 0;
+    return dialog;
 }
 
 }  // namespace
@@ -59,11 +91,13 @@ void InitProcessRecords() {
     ResetCoreRecords();
     ForgetDialogPress();
     PowerKeyPress = PressLatch{0, 0, 0};
+    bTrayMenuOpen = 0;
+    hAboutDlg = hSettingDlg = 0;
 }
 
 void CloseEarlierCopies() {
     for (const char* prefix : kEarlierCopyPrefixes) {
-        const os::Hwnd hwnd = FindTitlePrefix(prefix);
+        const os::Hwnd hwnd = FindEarlierCopy(prefix);
         if (hwnd != 0) os::PostMessageA(hwnd, os::WM_CLOSE, 0, 0);
     }
 }

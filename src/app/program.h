@@ -27,7 +27,8 @@ os::Hwnd ProgramStartUp(os::Hinstance instance);
 int RunRemoteControl(os::Hinstance instance);
 
 // Posts WM_CLOSE to the first top-level window whose title begins with each
-// of the earlier copies' title prefixes.
+// of the earlier copies' title prefixes, passing by an earlier copy's own
+// dialogs and boxes to reach its main window.
 void CloseEarlierCopies();
 
 std::int32_t MainWindowProc(os::Hwnd hwnd, std::uint32_t msg, std::uint32_t wParam,

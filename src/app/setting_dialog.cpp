@@ -56,6 +56,7 @@ void Confirm(os::Hwnd dlg) {
 std::int32_t SettingDlgProc(os::Hwnd dlg, std::uint32_t msg, std::uint32_t wParam,
                             std::int32_t lParam) {
     if (msg == os::WM_INITDIALOG) {
+        hSettingDlg = dlg;
         PlaceDialog(dlg);
         FillList(dlg);
         return 1;
@@ -76,4 +77,5 @@ std::int32_t SettingDlgProc(os::Hwnd dlg, std::uint32_t msg, std::uint32_t wPara
 
 void ShowSettingDialog(os::Hwnd owner) {
     os::DialogBoxParamA(hInstance, kSettingDialogId, owner, SettingDlgProc, 0);
+    hSettingDlg = 0;
 }

@@ -6,8 +6,27 @@
 #include "os/input.h"
 
 os::Hmenu hTrayMenu = 0;
+std::int32_t bTrayMenuOpen = 0;
+os::Hwnd hAboutDlg = 0;
+os::Hwnd hSettingDlg = 0;
+
+namespace {
+
+// The dialogs are modal but the tray still reaches the main window: without
+// this each click would stack another dialog on the open one.
+bool BringOpenDialogForward() {
+    const os::Hwnd dlg = hSettingDlg != 0 ? hSettingDlg : hAboutDlg;
+    if (dlg == 0) return false;
+    os::SetForegroundWindow(dlg);
+    return true;
+}
+
+}  // namespace
 
 void ShowTrayMenu(os::Hwnd owner) {
+    // The click that reaches us while the menu is up has closed it already.
+    if (bTrayMenuOpen != 0) return;
+    if (BringOpenDialogForward()) return;
     os::Point cursor{0, 0};
     os::GetCursorPos(&cursor);
     if (hTrayMenu != 0) os::DestroyMenu(hTrayMenu);
@@ -28,16 +47,18 @@ void ShowTrayMenu(os::Hwnd owner) {
 
     // Without the foreground the menu would not close when clicked away.
     os::SetForegroundWindow(owner);
+    bTrayMenuOpen = 1;
     os::TrackPopupMenu(hTrayMenu, 0, cursor.x, cursor.y, owner);
+    bTrayMenuOpen = 0;
 }
 
 bool OnMenuCommand(os::Hwnd owner, std::uint32_t id) {
-    if (id == kCmdAbout) {
-        ShowAboutDialog(owner);
-        return true;
-    }
-    if (id == kCmdSetting) {
-        ShowSettingDialog(owner);
+    if (id == kCmdAbout || id == kCmdSetting) {
+        if (BringOpenDialogForward()) return true;
+        if (id == kCmdAbout)
+            ShowAboutDialog(owner);
+        else
+            ShowSettingDialog(owner);
         return true;
     }
     const SwitchRow* row = SwitchRowOfCommand(id);

@@ -13,9 +13,16 @@ constexpr int kSettingComboId = 11;
 
 // The last menu built; destroyed when the next one is built.
 extern os::Hmenu hTrayMenu;
+// 1 while the menu is tracked: a tray click then only closes it.
+extern std::int32_t bTrayMenuOpen;
+// The About and Setting dialogs while open, else 0: a tray click or their
+// command brings the open one forward instead of opening another.
+extern os::Hwnd hAboutDlg;
+extern os::Hwnd hSettingDlg;
 
 // Builds the menu at the cursor and tracks it; the choice arrives later as
-// WM_COMMAND to `owner`.
+// WM_COMMAND to `owner`. With the menu up it does nothing; with About or
+// Setting open it brings that dialog forward instead.
 void ShowTrayMenu(os::Hwnd owner);
 // About, Setting and the eight application entries; false for other ids.
 bool OnMenuCommand(os::Hwnd owner, std::uint32_t id);

@@ -15,7 +15,6 @@
 namespace {
 
 constexpr std::uint32_t kLaunchedAbove = 30;  // ShellExecuteA results above this start
-constexpr int kTitleWalkLimit = 100000;       // a window list never walks forever
 const char kEhshellTail[] = "\\ehome\\ehshell.exe";
 
 os::Hwnd SearchMainWindow(AppController& app) {

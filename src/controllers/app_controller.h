@@ -10,6 +10,9 @@
 
 // The controller's own window search (its slot in controller_table.h).
 os::Hwnd FindMainWindow(AppController& app);
+// Every walk over the top-level windows stops after this many: a list that
+// keeps changing while it is walked never ends otherwise.
+constexpr int kTitleWalkLimit = 100000;
 // Walks the top-level windows for one whose whole title equals
 // szWindowTitle, byte for byte.
 os::Hwnd FindWindowByTitle(AppController& app);

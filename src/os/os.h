@@ -68,6 +68,8 @@ Hwnd GetDesktopWindow();
 Hwnd GetWindow(Hwnd hwnd, std::uint32_t cmd);
 // Copies at most maxCount-1 characters and a NUL; returns the length copied.
 int GetWindowTextA(Hwnd hwnd, char* buffer, int maxCount);
+// The same for the window's class name ("#32770" for a dialog or a box).
+int GetClassNameA(Hwnd hwnd, char* buffer, int maxCount);
 // NULL class or title matches any; comparisons ignore letter case.
 Hwnd FindWindowA(const char* className, const char* title);
 Hwnd FindWindowExA(Hwnd parent, Hwnd childAfter, const char* className, const char* title);

@@ -140,6 +140,33 @@ def case_setting_stores(w):
         w.stop_exe(proc)
 
 
+def case_second_copy_setting(w):
+    """A second start while the first copy shows its Setting dialog: the
+    first copy ends, its dialog with it, and the second runs on alone."""
+    first = start(w, "second_copy_first", default_app=6)
+    second = None
+    try:
+        menu = open_tray_menu(w)
+        choose(w, menu, ["-", "Setting", "-", "About", "-", "Exit"], "Setting")
+        wait_for("the Setting dialog", lambda: visible(w, SETTING), 10)
+        second = w.start_exe("second_copy_second")
+        wait_for("the first copy to end", lambda: first.poll() is not None, 20)
+        check(not visible(w, SETTING), "the first copy's Setting dialog went with it")
+        seen = len(w.requests())
+
+        def second_polls():
+            if second.poll() is not None:
+                raise WorldError("the second copy ended:\n" + w.exe_output()[-2000:])
+            return len(w.requests()) >= seen + 5
+        wait_for("the second copy polling on", second_polls, 20)
+        check(first.poll() is not None and second.poll() is None,
+              "exactly one copy runs: the second (first exit %s)" % first.returncode)
+    finally:
+        w.stop_exe(first)
+        if second:
+            w.stop_exe(second)
+
+
 def case_menu_switch(w):
     """The application entry chosen in the popup starts that application."""
     ehome = os.path.join(w.drive, "windows", "ehome")

@@ -31,7 +31,8 @@ if(RC_WINE AND RC_XVFB AND RC_PYTHON3 AND TARGET RemoteControl AND TARGET vtuner
         --exe $<TARGET_FILE:RemoteControl> --vtuner $<TARGET_FILE:vtuner>
         --probe $<TARGET_FILE:probe_client> --remote $<TARGET_FILE:remote>
         --standin $<TARGET_FILE:standin>)
-    foreach(case IN ITEMS shutdown_cancel setting_stores menu_switch mouse_keys shutdown_confirm)
+    foreach(case IN ITEMS shutdown_cancel setting_stores menu_switch mouse_keys second_copy_setting
+                          shutdown_confirm)
       add_test(NAME e2e.${case} COMMAND ${DIALOG_CMD} run ${case})
       set_tests_properties(e2e.${case} PROPERTIES FIXTURES_REQUIRED e2e_world TIMEOUT 300)
       list(APPEND E2E_TESTS e2e.${case})

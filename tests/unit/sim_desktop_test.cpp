@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "os/dialogs.h"
 #include "os/os.h"
 #include "os/shell.h"
 #include "os/sim/sim.h"
 #include "os/sim/sim_shell.h"
+#include "os/sim/sim_dialogs.h"
 
 namespace {
 
@@ -23,6 +25,19 @@ void Record(os::Hwnd, std::uint32_t, std::uint32_t id, std::uint32_t time) {
 std::vector<std::uint32_t> g_received;
 std::int32_t PlainProc(os::Hwnd, std::uint32_t msg, std::uint32_t wParam, std::int32_t) {
     if (msg >= 0x400) g_received.push_back(msg * 100 + wParam);
+    return 0;
+}
+
+// A program that rebuilds and tracks its menu on every tray click, first
+// destroying the menu it built last, even while that one is tracked.
+os::Hmenu g_menu = 0;
+std::vector<int> g_tracked;  // TrackPopupMenu results, innermost first
+std::int32_t MenuOnClickProc(os::Hwnd hwnd, std::uint32_t msg, std::uint32_t, std::int32_t lParam) {
+    if (msg != 1001 || lParam != os::WM_LBUTTONDOWN) return 0;
+    if (g_menu) os::DestroyMenu(g_menu);
+    g_menu = os::CreatePopupMenu();
+    os::AppendMenuA(g_menu, os::MF_STRING, 30, "About");
+    g_tracked.push_back(os::TrackPopupMenu(g_menu, 0, 0, 0, hwnd));
     return 0;
 }
 
@@ -263,6 +278,47 @@ TEST_F(SimDesktop, MessageLoopGetsPostedMessagesUntilQuitOrItsEnd) {
     EXPECT_EQ(3u, g_fired.size());  // 75, 140, 205
     os::PostQuitMessage(0);
     EXPECT_EQ(0, os::GetMessageA(&msg));
+}
+
+// While a menu is tracked, another tray click arrives: as a message the
+// program handles (the menu it destroys stays tracked, and a second one is
+// refused), or as the user's click, which closes the open menu first.
+TEST_F(SimDesktop, ATrackedMenuOutlivesDestroyMenuAndAClickOutsideClosesIt) {
+    const struct {
+        const char* what;
+        bool userClick;
+        std::vector<int> tracked;
+        const char* line;
+    } rows[] = {
+        {"notice only", false, {0, 1},
+         "trackpopupmenu menu 0x60001 flags=0x0 at 0,0 owner=0x10002 \"Tray\" \"Tray\" failed"},
+        {"user's click", true, {1, 0},
+         "menu 0x60000 closed by a click outside, its choice left for the next menu"},
+    };
+    for (const auto& row : rows) {
+        SetUp();
+        g_menu = 0;
+        g_tracked.clear();
+        os::WindowClass wc = {0, MenuOnClickProc, 0, 0, 0, "Tray"};
+        os::RegisterClassExA(wc);
+        const os::Hwnd host = os::CreateWindowExA(0, "Tray", "Tray", 0, 0, 0, 0, 0, 0, 0, 0);
+        os::NotifyIconData icon = {88, host, 10, os::NIF_MESSAGE, 1001, 0, ""};
+        os::Shell_NotifyIconA(os::NIM_ADD, &icon);
+        sim::ChooseMenuItemAt(1000, 30);
+        sim::BroadcastAt(100, 1001, 10, os::WM_LBUTTONDOWN);
+        if (row.userClick)
+            sim::ClickTrayIconAt(300, sim::TrayClick::Left);
+        else
+            sim::BroadcastAt(300, 1001, 10, os::WM_LBUTTONDOWN);
+        sim::Run(2000);
+        EXPECT_EQ(row.tracked, g_tracked) << row.what;
+        bool seen = false;
+        for (const std::string& t : sim::EffectTexts()) {
+            seen = seen || t == row.line;
+            EXPECT_EQ(std::string::npos, t.find("destroymenu menu 0x60000 failed")) << row.what;
+        }
+        EXPECT_TRUE(seen) << row.what << ": " << row.line;
+    }
 }
 
 TEST_F(SimDesktop, ScriptedWindowChangesHappenAtTheirTimes) {

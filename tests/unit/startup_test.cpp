@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "app/program.h"
+#include "app/tray_menu.h"
+#include "controllers/app_controller.h"
 #include "controllers/controller_table.h"
 #include "device/tuner_connection.h"
 #include "engine/mouse_emulation.h"
@@ -61,6 +63,85 @@ TEST(StartUp, ClosesTheFirstWindowOfEachEarlierTitlePrefix) {
     EXPECT_EQ(0, Count("to " + sim::DescribeWindow(second)));  // only the first match
     EXPECT_EQ(0, Count("to " + sim::DescribeWindow(lower)));   // prefixes are case-sensitive
     EXPECT_LT(IndexOf(closeDi), IndexOf("registerclass"));
+}
+
+// An earlier copy's dialog or box stands above its hidden main window; a
+// foreign window is closed as the first match, as before.
+TEST(StartUp, TheEarlierCopysMainWindowIsClosedPastItsOwnDialogs) {
+    const struct {
+        const char* what;
+        const char* cls;
+        const char* title;
+        bool withMain;     // the earlier copy's main window lies below
+        bool closesMain;   // else the close goes to the window above
+    } rows[] = {
+        {"its Setting dialog", "#32770", "Remote Control - Setting", true, true},
+        {"its About dialog", "#32770", "Remote Control - About", true, true},
+        {"its shutdown dialog", "#32770", "Remote Control - Shut Down", true, true},
+        {"its message box", "#32770", "Remote Control", true, true},
+        {"a foreign window with a dialog's title", "Other", "Remote Control - Setting", true, false},
+        {"a foreign dialog", "#32770", "Remote Control Setup", true, false},
+        {"a dialog alone", "#32770", "Remote Control - About", false, false},
+    };
+    for (const auto& row : rows) {
+        sim::Reset();
+        const os::Hwnd main =
+            row.withMain ? sim::AddWindow({"Remote Control", "Remote Control", false, ""}) : 0;
+        const os::Hwnd above = sim::AddWindow({row.cls, row.title, true, ""});
+        const std::string toMain = "post WM_CLOSE wParam=0x00 lParam=0x0 to " + sim::DescribeWindow(main);
+        const std::string toAbove = "post WM_CLOSE wParam=0x00 lParam=0x0 to " + sim::DescribeWindow(above);
+        ProgramStartUp(0x400000);
+        EXPECT_EQ(row.closesMain ? 1 : 0, Count(toMain)) << row.what;
+        EXPECT_EQ(row.closesMain ? 0 : 1, Count(toAbove)) << row.what;
+    }
+}
+
+// The second copy's start-up walk, made while the first copy's dialog is up.
+void SecondCopyStarts(os::Hwnd, std::uint32_t, std::uint32_t id, std::uint32_t) {
+    os::KillTimer(0, id);
+    CloseEarlierCopies();
+}
+
+TEST(StartUp, AnEarlierCopyWithItsDialogOpenEndsWhenASecondStarts) {
+    for (std::uint32_t command : {kCmdSetting, kCmdAbout}) {
+        sim::Reset();
+        AddCaptureDevice();
+        const os::Hwnd main = ProgramStartUp(0x400000);
+        ASSERT_NE(0u, main);
+        const std::string closeMain = "post WM_CLOSE wParam=0x00 lParam=0x0 to " + sim::DescribeWindow(main);
+        os::PostMessageA(main, os::WM_COMMAND, command, 0);
+        os::SetTimer(0, 0, 500, SecondCopyStarts);
+        sim::Run(600);
+        const std::uint32_t requests = sim::DriverRequestCount();
+        sim::Run(1400);
+        EXPECT_EQ(1, Count(closeMain)) << command;
+        EXPECT_LT(IndexOf("destroywindow"), IndexOf("tray delete")) << command;
+        EXPECT_LT(IndexOf("tray delete"), IndexOf("quit 0")) << command;
+        EXPECT_EQ(1, Count(" closed -> 0")) << command;  // ended with its owner
+        EXPECT_EQ(0, Count("dialog still open")) << command;
+        EXPECT_TRUE(sim::TopLevelWindows().empty()) << command;
+        EXPECT_EQ(requests, sim::DriverRequestCount()) << "the key timer went with the window";
+    }
+}
+
+TEST(StartUp, TitleWalksEndOnAWindowListThatKeepsTurning) {
+    const struct {
+        const char* what;
+        void (*walk)();
+        std::uint32_t walks;
+    } rows[] = {
+        {"start-up, one walk per earlier title", [] { CloseEarlierCopies(); }, 3},
+        {"an application's title search", [] { FindWindowByTitle(Savrin); }, 1},
+    };
+    for (const auto& row : rows) {
+        sim::Reset();
+        InitProcessRecords();
+        sim::AddWindow({"Editor", "notes", true, ""});
+        sim::AddWindow({"Shell_TrayWnd", "", true, ""});
+        sim::TurnWindowListFor(4 * kTitleWalkLimit);
+        row.walk();
+        EXPECT_LE(sim::WindowWalkSteps(), row.walks * kTitleWalkLimit) << row.what;
+    }
 }
 
 TEST(StartUp, CreatesTheHiddenWindowInOrderAndStartsOnlyTheKeyTimer) {

@@ -153,6 +153,41 @@ TEST_F(TrayMenu, ChosenItemArrivesAsACommand) {
     EXPECT_EQ(2, DefaultTVAPP);
 }
 
+// A second click while the menu or a dialog of the menu is up: the menu
+// closes (the click is outside it), a dialog comes forward; nothing new
+// opens, although a second menu would choose About.
+TEST_F(TrayMenu, ASecondClickOpensNothingMoreThanIsUp) {
+    const struct {
+        const char* what;
+        std::uint32_t first;  // chosen in the first menu; 0: still up at the second click
+        int opens;
+        const char* line;     // what the second click does
+    } rows[] = {
+        {"menu up", 0, 0, "menu 0x60000 closed by a click outside"},
+        {"About up", kCmdAbout, 1, "foreground 0x10004 \"#32770\" \"Remote Control - About\""},
+        {"Setting up", kCmdSetting, 1,
+         "foreground 0x10004 \"#32770\" \"Remote Control - Setting\""},
+    };
+    for (const auto& row : rows) {
+        SetUp();
+        sim::ClickTrayIconAt(100, sim::TrayClick::Left);
+        if (row.first != 0) sim::ChooseMenuItemAt(200, row.first);
+        sim::ClickTrayIconAt(1000, sim::TrayClick::Right);
+        sim::ChooseMenuItemAt(1100, kCmdAbout);
+        sim::PressDialogButtonAt(2000, os::IDOK);
+        sim::Run(3000);
+        const auto texts = sim::EffectTexts();
+        int menus = 0, opens = 0;
+        for (const std::string& t : texts) {
+            if (t.rfind("createpopupmenu", 0) == 0) ++menus;
+            if (t.rfind("dialog 2", 0) == 0 && t.find(" opens ") != std::string::npos) ++opens;
+        }
+        EXPECT_EQ(1, menus) << row.what;
+        EXPECT_EQ(row.opens, opens) << row.what;
+        EXPECT_GT(IndexOf(row.line), IndexOf("user click right")) << row.what;
+    }
+}
+
 TEST_F(TrayMenu, CommandsOpenTheDialogsExitOrSwitch) {
     const struct {
         std::uint32_t id;

@@ -198,6 +198,40 @@ bool ShellTimeline(const Words& w, std::uint32_t time, std::string* error) {
     return false;
 }
 
+// ---- the user at the tray icon, its menu and its dialogs:
+// at <ms> tray click left|right|double
+// at <ms> menu choose <id> | menu dismiss
+// at <ms> dialog pick <combo> <index> | dialog close
+// False when the line is none of these.
+bool UserLine(const Words& w, std::uint32_t time, std::string* error) {
+    std::uint32_t a = 0, b = 0;
+    if (w[2] == "tray" && w.size() == 5 && w[3] == "click") {
+        if (w[4] == "left") sim::ClickTrayIconAt(time, sim::TrayClick::Left);
+        else if (w[4] == "right") sim::ClickTrayIconAt(time, sim::TrayClick::Right);
+        else if (w[4] == "double") sim::ClickTrayIconAt(time, sim::TrayClick::Double);
+        else *error = "expected at <ms> tray click left|right|double";
+        return true;
+    }
+    if (w[2] == "menu" && w.size() == 5 && w[3] == "choose" && Number(w[4], &a)) {
+        sim::ChooseMenuItemAt(time, a);
+        return true;
+    }
+    if (w[2] == "menu" && w.size() == 4 && w[3] == "dismiss") {
+        sim::ChooseMenuItemAt(time, 0);
+        return true;
+    }
+    if (w[2] == "dialog" && w.size() == 6 && w[3] == "pick" && Number(w[4], &a) && Number(w[5], &b) &&
+        a <= 0xFFFF && b <= 0x7FFFFFFF) {
+        sim::PickComboEntryAt(time, static_cast<int>(a), static_cast<int>(b));
+        return true;
+    }
+    if (w[2] == "dialog" && w.size() == 4 && w[3] == "close") {
+        sim::CloseDialogAt(time);
+        return true;
+    }
+    return false;
+}
+
 bool Timeline(const Words& w, Scenario* s, std::string* error) {
     std::uint32_t at = 0;
     if (w.size() < 3 || !Number(w[1], &at)) {
@@ -243,6 +277,8 @@ bool Timeline(const Words& w, Scenario* s, std::string* error) {
         sim::SetRegValueAt(time, w[3], w[4], type, data);
     } else if (w[2] == "shell" || w[2] == "explorer") {
         if (!ShellTimeline(w, time, error)) return false;
+    } else if (UserLine(w, time, error)) {
+        if (!error->empty()) return false;
     } else {
         *error = "unknown timeline line";
         return false;

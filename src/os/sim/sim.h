@@ -61,6 +61,11 @@ std::string DescribeWindow(os::Hwnd hwnd);  // `0x10002 "Class" "Title"`
 // Top-level windows, topmost first.
 std::vector<os::Hwnd> TopLevelWindows();
 os::Hwnd ActiveWindow();
+// A window list that keeps changing while it is walked: for the next
+// `steps` GW_HWNDNEXT calls the bottom window leads back to the top one, as
+// when windows keep coming forward during a walk. 0 after Reset.
+void TurnWindowListFor(std::uint32_t steps);
+std::uint32_t WindowWalkSteps();  // GW_HWNDNEXT calls since Reset
 // The first window whose class and title equal these bytes exactly, or 0.
 os::Hwnd FindExact(const std::string& className, const std::string& title);
 

@@ -51,7 +51,7 @@ struct Dialog {
     std::int32_t result = 0;
 };
 
-enum class Act : std::uint8_t { Press, Pick, Type };
+enum class Act : std::uint8_t { Press, Pick, Type, Close };
 struct Action {
     Act act;
     int id;
@@ -104,6 +104,19 @@ void Notify(os::Hwnd dlg, int id, std::uint32_t notification) {
     if (Dialog* d = FindDialog(dlg)) d->proc(dlg, os::WM_COMMAND, Command(id, notification), 0);
 }
 
+// The dialog's window procedure: the program's dialog procedure, then
+// what DefDlgProc does for WM_CLOSE (the close box, a WM_CLOSE posted by
+// someone else) when it was not handled: WM_COMMAND IDCANCEL.
+std::int32_t DialogWindowProc(os::Hwnd dlg, std::uint32_t msg, std::uint32_t wParam,
+                              std::int32_t lParam) {
+    Dialog* d = FindDialog(dlg);
+    if (!d) return 0;
+    const os::DlgProc proc = d->proc;
+    const std::int32_t handled = proc(dlg, msg, wParam, lParam);
+    if (msg == os::WM_CLOSE && handled == 0) proc(dlg, os::WM_COMMAND, os::IDCANCEL, 0);
+    return handled;
+}
+
 void Perform(os::Hwnd dlg, const Action& a) {
     constexpr std::uint32_t BN_CLICKED = 0, CBN_SELCHANGE = 1, CBN_EDITCHANGE = 5;
     Control* c = FindControl(dlg, a.id);
@@ -129,6 +142,10 @@ void Perform(os::Hwnd dlg, const Action& a) {
         c->selection = os::CB_ERR;
         Notify(dlg, a.id, CBN_EDITCHANGE);
         return;
+    case Act::Close:
+        sim::Log("user closes " + Name(dlg));
+        DialogWindowProc(dlg, os::WM_CLOSE, 0, 0);
+        return;
     }
 }
 
@@ -148,6 +165,13 @@ void RunModal(os::Hwnd hwnd) {
     for (;;) {
         Dialog* d = FindDialog(hwnd);
         if (!d || d->ended) return;
+        // Destroyed with its owner, or WM_QUIT arrived: the loop ends, as
+        // the dialog manager's does (and the quit stays posted).
+        if (!sim::world::Find(hwnd)) return;
+        if (sim::world::QuitPending()) {
+            sim::Log("WM_QUIT ends the modal loop of " + Name(hwnd));
+            return;
+        }
         const bool hasAction = !g_dialogs.actions.empty();
         std::uint64_t limit = sim::world::RunDeadline();
         // Opened outside any run: the user's actions set the pace.
@@ -187,6 +211,12 @@ void TypeDialogText(int id, const std::string& text, std::uint32_t afterMs) {
 void PressDialogButtonAt(std::uint32_t time, int id) {
     g_dialogs.actions.push_back(Action{Act::Press, id, 0, {}, true, world::ElapsedAt(time), 0});
 }
+void PickComboEntryAt(std::uint32_t time, int id, int index) {
+    g_dialogs.actions.push_back(Action{Act::Pick, id, index, {}, true, world::ElapsedAt(time), 0});
+}
+void CloseDialogAt(std::uint32_t time) {
+    g_dialogs.actions.push_back(Action{Act::Close, 0, 0, {}, true, world::ElapsedAt(time), 0});
+}
 
 int OpenDialogCount() { return static_cast<int>(g_dialogs.open.size()); }
 
@@ -220,7 +250,9 @@ std::int32_t DialogBoxParamA(Hinstance instance, std::uint32_t templateId, Hwnd 
         return -1;
     }
     Dialog d;
-    d.hwnd = sim::world::AddProgramWindow("#32770", t->title, true, proc);
+    d.hwnd = sim::world::AddProgramWindow("#32770", t->title, true, DialogWindowProc);
+    if (sim::world::Window* w = sim::world::Find(d.hwnd); w && sim::world::Find(owner))
+        w->ownedBy = owner;
     d.templateId = templateId;
     d.proc = proc;
     for (const TemplateControl& c : t->controls)

@@ -21,6 +21,10 @@ void PickComboEntry(int id, int index, std::uint32_t afterMs = 0);
 void TypeDialogText(int id, const std::string& text, std::uint32_t afterMs = 0);
 // The same at a virtual time (or as soon as a dialog is open after it).
 void PressDialogButtonAt(std::uint32_t time, int id);
+void PickComboEntryAt(std::uint32_t time, int id, int index);
+// The close box: WM_CLOSE, which a dialog procedure that leaves it to the
+// dialog manager gets back as WM_COMMAND IDCANCEL.
+void CloseDialogAt(std::uint32_t time);
 int OpenDialogCount();
 // The innermost open dialog, or 0.
 os::Hwnd OpenDialog();
@@ -38,6 +42,18 @@ struct MenuItem {
 };
 // The items of the menu most recently tracked.
 std::vector<MenuItem> LastTrackedMenu();
+// The menu open at virtual time `time` (or the next to open after it)
+// chooses `id` then; 0 dismisses it.
+void ChooseMenuItemAt(std::uint32_t time, std::uint32_t id);
+
+// ---- clicks on the program's tray icon. At `time` a popup menu that is
+// open closes (the click is outside it); then the icon's window gets the
+// click's notices, as the shell sends them: its callback message with the
+// icon id and WM_LBUTTONDOWN, WM_LBUTTONUP (left); WM_RBUTTONDOWN,
+// WM_RBUTTONUP (right); WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK,
+// WM_LBUTTONUP (double).
+enum class TrayClick : std::uint8_t { Left, Right, Double };
+void ClickTrayIconAt(std::uint32_t time, TrayClick click);
 
 // ---- power-off
 void SetProcessTokenOpens(bool opens);          // default true

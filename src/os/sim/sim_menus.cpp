@@ -1,5 +1,6 @@
 // Simulated popup menus (a modal loop answered by the scripted user, the
 // choice posted to the owner as WM_COMMAND) and the power-off calls.
+#include <algorithm>
 #include <deque>
 #include <map>
 
@@ -12,6 +13,8 @@ namespace {
 struct Choice {
     std::uint32_t id;
     std::uint32_t afterMs;
+    bool absolute = false;
+    std::uint64_t at = 0;  // elapsed time when absolute
 };
 
 struct Menus {
@@ -19,6 +22,12 @@ struct Menus {
     os::Hmenu next = 0x60000;
     std::deque<Choice> choices;
     std::vector<sim::MenuItem> lastTracked;
+    // The menu being tracked (only one at a time, as on Windows): the serial
+    // of its TrackPopupMenu call, 0 when none.
+    std::uint32_t active = 0;
+    std::uint32_t serial = 0;
+    os::Hmenu activeMenu = 0;
+    Choice activeChoice{0, 0};
     bool tokenOpens = true;
     int openTokens = 0;
     bool privilegeHeld = true;
@@ -33,6 +42,16 @@ const bool g_registered = (sim::AddResetHook([] { g_menus = Menus(); }), true);
 
 std::string MenuName(os::Hmenu menu) { return "menu " + sim::world::Hex(menu, 1); }
 
+// A menu closed before its choice's time: a choice scripted for a time
+// still ahead is the next menu's.
+bool ReturnLaterChoice() {
+    const Choice c = g_menus.activeChoice;
+    g_menus.activeChoice = Choice{0, 0};
+    if (!c.absolute || c.at <= sim::world::Elapsed()) return false;
+    g_menus.choices.push_front(c);
+    return true;
+}
+
 std::string FlagNames(std::uint32_t flags) {
     if (flags & os::MF_SEPARATOR) return "separator";
     return (flags & os::MF_CHECKED) ? "checked" : "string";
@@ -45,6 +64,22 @@ namespace sim {
 void ChooseMenuItem(std::uint32_t id, std::uint32_t afterMs) {
     g_menus.choices.push_back(Choice{id, afterMs});
 }
+void ChooseMenuItemAt(std::uint32_t time, std::uint32_t id) {
+    g_menus.choices.push_back(Choice{id, 0, true, world::ElapsedAt(time)});
+}
+
+namespace world {
+
+bool CloseTrackedMenuByClick() {
+    if (g_menus.active == 0) return false;
+    g_menus.active = 0;
+    const bool left = ReturnLaterChoice();
+    sim::Log(MenuName(g_menus.activeMenu) + " closed by a click outside" +
+             (left ? ", its choice left for the next menu" : ""));
+    return true;
+}
+
+}  // namespace world
 std::vector<MenuItem> LastTrackedMenu() { return g_menus.lastTracked; }
 
 void SetProcessTokenOpens(bool opens) { g_menus.tokenOpens = opens; }
@@ -81,21 +116,45 @@ int TrackPopupMenu(Hmenu menu, std::uint32_t flags, int x, int y, Hwnd owner) {
     std::string line = "trackpopupmenu " + MenuName(menu) + " flags=" + sim::world::Hex(flags, 1) +
                        " at " + std::to_string(x) + "," + std::to_string(y) +
                        " owner=" + (owner ? sim::DescribeWindow(owner) : std::string("none"));
-    if (it == g_menus.menus.end() || !sim::world::Find(owner)) {
+    // One popup menu at a time: Windows refuses another while one is up.
+    if (it == g_menus.menus.end() || !sim::world::Find(owner) || g_menus.active != 0) {
         sim::Log(line + " failed");
         return 0;
     }
-    g_menus.lastTracked = it->second;
+    // The tracked menu stays alive until tracking ends, even when it is
+    // destroyed meanwhile: its items are held here.
+    const std::vector<sim::MenuItem> items = it->second;
+    g_menus.lastTracked = items;
     Choice choice{0, 0};  // dismissed at once when nobody scripted a choice
     if (!g_menus.choices.empty()) {
         choice = g_menus.choices.front();
         g_menus.choices.pop_front();
     }
     sim::Log(line + " -> " + std::to_string(choice.id));
-    sim::world::Pump(sim::world::Elapsed() + choice.afterMs, false);
+    const std::uint32_t serial = ++g_menus.serial;
+    g_menus.active = serial;
+    g_menus.activeMenu = menu;
+    g_menus.activeChoice = choice;
+    const std::uint64_t due =
+        choice.absolute ? std::max(choice.at, sim::world::Elapsed()) : sim::world::Elapsed() + choice.afterMs;
+    // 1 ms slices, so that a click outside ends the menu at that moment.
+    bool ended = false;
+    do {
+        sim::world::Pump(std::min(sim::world::Elapsed() + 1, due), false);
+        if (g_menus.active != serial) {
+            ended = true;  // a click outside closed it
+        } else if (!sim::world::Find(owner) || sim::world::QuitPending()) {
+            g_menus.active = 0;
+            ReturnLaterChoice();
+            sim::Log(MenuName(menu) + " closed with its owner");
+            ended = true;
+        }
+    } while (!ended && sim::world::Elapsed() < due);
+    if (ended) return 0;
+    g_menus.active = 0;
     // Only an item the menu holds can be chosen; separators cannot.
     bool found = false;
-    for (const sim::MenuItem& item : it->second)
+    for (const sim::MenuItem& item : items)
         if (choice.id != 0 && item.id == choice.id && !(item.flags & MF_SEPARATOR)) found = true;
     if (!found) return 0;
     sim::world::QueueMessage(owner, WM_COMMAND, choice.id, 0);

@@ -73,6 +73,8 @@ int DestroyWindow(Hwnd hwnd) {
     // Only the program's own windows can be destroyed by it.
     if (!proc) return 0;
     sim::Log("destroywindow " + sim::DescribeWindow(hwnd));
+    // Owned windows (its dialogs) go first, as on Windows.
+    sim::world::DestroyOwnedBy(hwnd);
     proc(hwnd, WM_DESTROY, 0, 0);
     sim::world::Destroy(hwnd);
     return 1;

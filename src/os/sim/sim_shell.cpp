@@ -134,6 +134,9 @@ int Shell_NotifyIconA(std::uint32_t message, const NotifyIconData* data) {
                   data->iconId, tip);
     const bool done = Apply(message, data->hWnd, data->uID);
     sim::Log(done ? std::string(line) : std::string(line) + " failed");
+    if (done)
+        sim::world::NoteTrayCall(message, data->hWnd, data->uID, data->uFlags,
+                                 data->uCallbackMessage);
     return done ? 1 : 0;
 }
 

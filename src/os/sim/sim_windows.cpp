@@ -24,6 +24,8 @@ struct Windows {
         bool visible;
     };
     std::vector<Change> pendingChanges;
+    std::uint32_t turns = 0;      // GW_HWNDNEXT steps left that lead from the bottom to the top
+    std::uint32_t walkSteps = 0;  // GW_HWNDNEXT calls
 };
 Windows g_windows;
 
@@ -90,7 +92,21 @@ os::WndProc ProcOf(os::Hwnd hwnd) {
     return w ? w->proc : nullptr;
 }
 
+void DestroyOwnedBy(os::Hwnd owner) {
+    for (;;) {
+        os::Hwnd owned = 0;
+        for (const auto& w : g_windows.zorder)
+            if (w.ownedBy == owner && owner != 0) owned = w.hwnd;
+        if (owned == 0) return;
+        sim::Log("destroywindow " + sim::DescribeWindow(owned) + " with its owner");
+        if (os::WndProc proc = ProcOf(owned)) proc(owned, os::WM_DESTROY, 0, 0);
+        Destroy(owned);
+    }
+}
+
 void Destroy(os::Hwnd hwnd) {
+    if (IndexOf(hwnd) < 0) return;
+    DestroyOwnedBy(hwnd);
     const int i = IndexOf(hwnd);
     if (i < 0) return;
     g_windows.zorder.erase(g_windows.zorder.begin() + i);
@@ -184,6 +200,9 @@ std::vector<os::Hwnd> TopLevelWindows() {
 
 os::Hwnd ActiveWindow() { return g_windows.active; }
 
+void TurnWindowListFor(std::uint32_t steps) { g_windows.turns = steps; }
+std::uint32_t WindowWalkSteps() { return g_windows.walkSteps; }
+
 os::Hwnd FindExact(const std::string& className, const std::string& title) {
     for (const auto& w : g_windows.zorder)
         if (w.className == className && w.title == title) return w.hwnd;
@@ -200,10 +219,25 @@ Hwnd GetWindow(Hwnd hwnd, std::uint32_t cmd) {
     const auto& z = g_windows.zorder;
     if (cmd == GW_CHILD) return (hwnd == kDesktop && !z.empty()) ? z.front().hwnd : 0;
     if (cmd == GW_HWNDNEXT) {
+        ++g_windows.walkSteps;
         const int i = IndexOf(hwnd);
-        return (i >= 0 && i + 1 < static_cast<int>(z.size())) ? z[i + 1].hwnd : 0;
+        if (i < 0) return 0;
+        if (i + 1 < static_cast<int>(z.size())) return z[i + 1].hwnd;
+        if (g_windows.turns == 0) return 0;
+        --g_windows.turns;
+        return z.front().hwnd;
     }
     return 0;
+}
+
+int GetClassNameA(Hwnd hwnd, char* buffer, int maxCount) {
+    if (!buffer || maxCount <= 0) return 0;
+    const sim::world::Window* w = sim::world::Find(hwnd);
+    const char* text = w ? w->className.c_str() : "";
+    const int n = static_cast<int>(std::min<std::size_t>(std::strlen(text), maxCount - 1));
+    std::memcpy(buffer, text, n);
+    buffer[n] = '\0';
+    return n;
 }
 
 int GetWindowTextA(Hwnd hwnd, char* buffer, int maxCount) {

@@ -39,11 +39,14 @@ struct Window {
     bool refuseForeground = false;
     bool closable = false;
     os::WndProc proc = nullptr;  // set for the program's own windows
+    os::Hwnd ownedBy = 0;        // the owner of a dialog, destroyed before it
 };
 Window* Find(os::Hwnd hwnd);
 // The program's own window procedure for `hwnd`, or null for stand-ins.
 os::WndProc ProcOf(os::Hwnd hwnd);
+// Destroys the windows `hwnd` owns first, as DestroyWindow does.
 void Destroy(os::Hwnd hwnd);
+void DestroyOwnedBy(os::Hwnd owner);
 os::Hwnd AddProgramWindow(const std::string& className, const std::string& title, bool visible,
                           os::WndProc proc);
 void ResetWindows();
@@ -83,6 +86,13 @@ void ResetDriver();
 void ResetTokens();
 // The caller's buffer behind a token of os::BufferAddress, or null.
 void* ResolveAddress(std::uint32_t token);
+
+// ---- popup menus and tray clicks (sim_menus.cpp, sim_tray_click.cpp)
+// A click outside closes the popup menu being tracked; false when none is.
+bool CloseTrackedMenuByClick();
+// Every Shell_NotifyIconA call, so that clicks find the icon's window.
+void NoteTrayCall(std::uint32_t message, os::Hwnd hwnd, std::uint32_t id, std::uint32_t flags,
+                  std::uint32_t callbackMessage);
 
 // ---- log text helpers (sim_effects.cpp)
 // Text in double quotes: `"` as \" and bytes outside printable ASCII as \xNN.

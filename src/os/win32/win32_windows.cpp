@@ -25,6 +25,16 @@ int GetWindowTextA(Hwnd hwnd, char* buffer, int maxCount) {
     return n;
 }
 
+int GetClassNameA(Hwnd hwnd, char* buffer, int maxCount) {
+    if (!buffer || maxCount <= 0) return 0;
+    buffer[0] = '\0';
+    int n = ::GetClassNameA(ToHwnd(hwnd), buffer, maxCount);
+    if (n < 0) n = 0;
+    if (n >= maxCount) n = maxCount - 1;
+    buffer[n] = '\0';
+    return n;
+}
+
 Hwnd FindWindowA(const char* className, const char* title) {
     return FromHwnd(::FindWindowA(className, title));
 }
