@@ -14,7 +14,7 @@ constexpr std::size_t kKeymapFileMaxBytes = 256 * 1024;
 constexpr std::size_t kKeymapMaxLine = 1024;       // longer lines are skipped
 constexpr std::size_t kKeymapMaxRows = 2048;       // in the whole file
 constexpr std::size_t kKeymapMaxUserApps = 16;
-constexpr std::size_t kKeymapMaxErrors = 32;       // kept; all are counted
+constexpr std::size_t kKeymapMaxErrors = 64;       // kept; all are counted
 constexpr std::uint32_t kKeymapMaxWaitMs = 10000;  // a wait blocks the key timer
 constexpr std::uint32_t kKeymapRemappedCode = 3852;  // the 35-key remote's 12, remapped
 
@@ -57,7 +57,7 @@ struct KeymapError {
     char szText[240];      // "FILE line N: what was expected, found ..."
 };
 
-// About 110 KB: keep it in static storage, not on a thread's stack.
+// About 120 KB: keep it in static storage, not on a thread's stack.
 struct KeymapFile {
     MapRow rows[kKeymapMaxRows];
     std::size_t nRows;

@@ -172,7 +172,7 @@ bool ParseFlag(Span s, MapRow& out, bool& waitSeen, Why why) {
         std::uint64_t ms = 0;
         Span n = NextWord(rest);
         if (!ParseNumber(n, kKeymapMaxWaitMs, ms) || rest.n != 0)
-            return Fail(why, "'wait N' with N 0..10000 ms", s);
+            return Fail(why, "'wait N' with N 0..10000 ms", Trim(s));
         out.row.action.nWaitMs = static_cast<std::uint32_t>(ms);
         return waitSeen = true;
     }
