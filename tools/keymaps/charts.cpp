@@ -76,11 +76,11 @@ std::string Escape(const std::string& text) {
 const char kStyle[] =
     "<style>\n"
     "@page { margin: 12mm; }\n"
-    "body { font: 10pt sans-serif; margin: 0; }\n"
+    "body { font: 9pt/1.25 sans-serif; margin: 0; }\n"
     "h1 { font-size: 14pt; margin: 0 0 2mm; }\n"
     "p { margin: 0 0 3mm; }\n"
     "table { border-collapse: collapse; width: 100%; }\n"
-    "th, td { border-bottom: 0.2mm solid #999; padding: 0.6mm 2mm; text-align: left; }\n"
+    "th, td { border-bottom: 0.2mm solid #999; padding: 0.4mm 2mm; text-align: left; }\n"
     "td.code { width: 12mm; text-align: right; }\n"
     "tr { break-inside: avoid; page-break-inside: avoid; }\n"
     "</style>\n";
@@ -94,7 +94,11 @@ std::string Chart(const MapExport& e) {
                     e.text.size(), file);
     for (std::size_t i = 0; i < file.nRows && n < 256; ++i) rows[n++] = file.rows[i].row;
 
-    std::string title = e.name;
+    std::string title = std::string(BuiltinAppName(e.pMap->app)) + ", ";
+    if (e.pMap->layouts == kLayoutEvery) title += "every remote";
+    for (std::size_t i = 0; i < kLayoutCount && e.pMap->layouts != kLayoutEvery; ++i)
+        if (e.pMap->layouts & (1u << i))
+            title += std::string(title.back() == ' ' ? "" : ", ") + LayoutName(i) + " remote";
     std::string html = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">\n<title>" +
                        Escape(title) + "</title>\n" + kStyle + "</head><body>\n<h1>" +
                        Escape(title) + "</h1>\n<p>";
