@@ -28,6 +28,15 @@ if(RC_RCSIM_SOURCES)
   target_link_libraries(rcsim PRIVATE rc_core rc_sim)
 endif()
 
+# keymaps: the built-in key maps written out as key-map files and charts.
+file(GLOB RC_KEYMAPS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/keymaps/*.cpp)
+if(RC_KEYMAPS_SOURCES)
+  add_executable(keymaps ${RC_KEYMAPS_SOURCES})
+  set_target_properties(keymaps PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+  target_compile_options(keymaps PRIVATE ${RC_WARNINGS})
+  target_link_libraries(keymaps PRIVATE rc_core rc_sim)
+endif()
+
 foreach(extra IN ITEMS ${CMAKE_SOURCE_DIR}/tests/host.cmake)
   if(EXISTS ${extra})
     include(${extra})

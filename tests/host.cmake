@@ -16,3 +16,14 @@ if(Python3_FOUND)
            ${CMAKE_SOURCE_DIR}/src)
   set_tests_properties(floors PROPERTIES LABELS unit)
 endif()
+
+# The export under docs/keymaps/ is what the keymaps tool writes today.
+if(TARGET keymaps)
+  add_test(NAME keymaps.export COMMAND keymaps --check ${CMAKE_SOURCE_DIR}/docs/keymaps)
+  set_tests_properties(keymaps.export PROPERTIES LABELS unit)
+endif()
+
+# The key-map file tests read the example in docs/keymaps.md.
+if(TARGET rc_unit_tests)
+  target_compile_definitions(rc_unit_tests PRIVATE RC_DOCS_DIR="${CMAKE_SOURCE_DIR}/docs")
+endif()

@@ -1,6 +1,7 @@
 // ArcSoft TV 5.0's window search and key maps.
 #include "controllers/arcsoft_tv5.h"
 
+#include "controllers/builtin_maps.h"
 #include "controllers/key_maps.h"
 #include "controllers/totalmedia35.h"
 
@@ -100,3 +101,13 @@ void ArcSoftTV5KeyMapShared(std::uint32_t code) {
 }
 
 void ArcSoftTV5KeyMap35(std::uint32_t code) { RunKeyMap(ArcSoftTV5, kMap35, code); }
+
+BuiltinMapList ArcSoftTV5BuiltinMaps() {
+    static const BuiltinMap maps[] = {
+        {BuiltinApp::ArcSoftTV5, kLayout41 | kLayout36 | kLayout44, kShared,
+         sizeof kShared / sizeof(KeyRow), kSharedVariants,
+         sizeof kSharedVariants / sizeof kSharedVariants[0], nullptr},
+        {BuiltinApp::ArcSoftTV5, kLayout35, kMap35, sizeof kMap35 / sizeof(KeyRow), nullptr, 0, nullptr},
+    };
+    return {maps, 2};
+}

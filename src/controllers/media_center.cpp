@@ -5,6 +5,7 @@
 
 #include "config/host_probes.h"
 #include "controllers/actions.h"
+#include "controllers/builtin_maps.h"
 #include "controllers/key_maps.h"
 
 namespace {
@@ -230,4 +231,19 @@ void MediaCenterKeyMap36(std::uint32_t code) {
         return;
     }
     RunKeyMap(MediaCenter, kMap36, code);
+}
+
+BuiltinMapList MediaCenterBuiltinMaps() {
+    static const BuiltinMap maps[] = {
+        {BuiltinApp::MediaCenter, kLayout41, kMap41, sizeof kMap41 / sizeof(KeyRow), nullptr, 0,
+         nullptr},
+        {BuiltinApp::MediaCenter, kLayout36, kMap36, sizeof kMap36 / sizeof(KeyRow), nullptr, 0,
+         "14 and 29 switch the number keys 1, 5, 6, 9, 10, 11, 18, 21 and 27 between digits "
+         "and arrows; those codes are outside this table"},
+        {BuiltinApp::MediaCenter, kLayout35, kMap35, sizeof kMap35 / sizeof(KeyRow), nullptr, 0,
+         nullptr},
+        {BuiltinApp::MediaCenter, kLayout44, kMap44, sizeof kMap44 / sizeof(KeyRow), nullptr, 0,
+         nullptr},
+    };
+    return {maps, 4};
 }

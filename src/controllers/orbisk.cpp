@@ -1,6 +1,7 @@
 #include "controllers/orbisk.h"
 
 #include "controllers/actions.h"
+#include "controllers/builtin_maps.h"
 #include "controllers/key_maps.h"
 #include "controllers/visible_form.h"
 
@@ -62,3 +63,11 @@ void OrbiskKeyMap(std::uint32_t code) {
 }
 
 void OrbiskClose(AppController& app) { CloseByCommand(app, kOrbiskMessage, 1, 3000); }
+
+BuiltinMapList OrbiskBuiltinMaps() {
+    static const BuiltinMap maps[] = {
+        {BuiltinApp::Orbisk, kLayoutEvery, kOrbiskMap, sizeof kOrbiskMap / sizeof kOrbiskMap[0],
+         nullptr, 0, nullptr},
+    };
+    return {maps, 1};
+}

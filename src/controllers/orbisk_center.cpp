@@ -1,6 +1,7 @@
 #include "controllers/orbisk_center.h"
 
 #include "controllers/actions.h"
+#include "controllers/builtin_maps.h"
 #include "controllers/key_maps.h"
 #include "controllers/visible_form.h"
 
@@ -68,3 +69,11 @@ void OrbiskCenterKeyMap(std::uint32_t code) {
 }
 
 void OrbiskCenterClose(AppController& app) { CloseByCommand(app, kOrbiskCenterMessage, 25, 2000); }
+
+BuiltinMapList OrbiskCenterBuiltinMaps() {
+    static const BuiltinMap maps[] = {
+        {BuiltinApp::OrbiskCenter, kLayoutEvery, kOrbiskCenterMap,
+         sizeof kOrbiskCenterMap / sizeof kOrbiskCenterMap[0], nullptr, 0, nullptr},
+    };
+    return {maps, 1};
+}

@@ -1,6 +1,7 @@
 // PowerCinema: found by its title alone, closed by Alt+F4 (the common
 // Close), driven by chords and posted key-downs; one key map for every remote.
 #include "controllers/actions.h"
+#include "controllers/builtin_maps.h"
 #include "controllers/key_maps.h"
 
 namespace {
@@ -54,3 +55,11 @@ const KeyRow kPowerCinemaMap[] = {
 }  // namespace
 
 void PowerCinemaKeyMap(std::uint32_t code) { RunKeyMap(PowerCinema, kPowerCinemaMap, code); }
+
+BuiltinMapList PowerCinemaBuiltinMaps() {
+    static const BuiltinMap maps[] = {
+        {BuiltinApp::PowerCinema, kLayoutEvery, kPowerCinemaMap,
+         sizeof kPowerCinemaMap / sizeof(KeyRow), nullptr, 0, nullptr},
+    };
+    return {maps, 1};
+}

@@ -1,6 +1,7 @@
 #include "controllers/savrin.h"
 
 #include "controllers/actions.h"
+#include "controllers/builtin_maps.h"
 #include "controllers/key_maps.h"
 #include "controllers/visible_form.h"
 
@@ -173,3 +174,17 @@ void SavrinKeyMap44(std::uint32_t code) {
 }
 
 void SavrinClose(AppController& app) { CloseByCommand(app, kSavrinMessage, 25, 0); }
+
+BuiltinMapList SavrinBuiltinMaps() {
+    static const BuiltinMap maps[] = {
+        {BuiltinApp::Savrin, kLayout41, kSavrinMap41, sizeof kSavrinMap41 / sizeof(KeyRow),
+         nullptr, 0, nullptr},
+        {BuiltinApp::Savrin, kLayout36, kSavrinMap36, sizeof kSavrinMap36 / sizeof(KeyRow),
+         nullptr, 0, nullptr},
+        {BuiltinApp::Savrin, kLayout35, kSavrinMap35, sizeof kSavrinMap35 / sizeof(KeyRow),
+         nullptr, 0, nullptr},
+        {BuiltinApp::Savrin, kLayout44, kSavrinMap44, sizeof kSavrinMap44 / sizeof(KeyRow),
+         nullptr, 0, nullptr},
+    };
+    return {maps, 4};
+}

@@ -1,6 +1,7 @@
 // TotalMedia 3.5's window search and key maps.
 #include "controllers/totalmedia35.h"
 
+#include "controllers/builtin_maps.h"
 #include "controllers/key_maps.h"
 #include "device/tuner_connection.h"
 
@@ -116,3 +117,13 @@ void TotalMedia35KeyMapShared(std::uint32_t code) {
 }
 
 void TotalMedia35KeyMap35(std::uint32_t code) { RunKeyMap(TotalMedia35, kMap35, code); }
+
+BuiltinMapList TotalMedia35BuiltinMaps() {
+    static const BuiltinMap maps[] = {
+        {BuiltinApp::TotalMedia35, kLayout41 | kLayout36 | kLayout44, kShared,
+         sizeof kShared / sizeof(KeyRow), kSharedVariants,
+         sizeof kSharedVariants / sizeof kSharedVariants[0], nullptr},
+        {BuiltinApp::TotalMedia35, kLayout35, kMap35, sizeof kMap35 / sizeof(KeyRow), nullptr, 0, nullptr},
+    };
+    return {maps, 2};
+}

@@ -2,6 +2,7 @@
 // Alt+F4 (the common Close), driven by chords and posted key-downs; one key
 // map for every remote, a close relative of PowerCinema's.
 #include "controllers/actions.h"
+#include "controllers/builtin_maps.h"
 #include "controllers/key_maps.h"
 
 namespace {
@@ -54,3 +55,11 @@ const KeyRow kTVEnhanceMap[] = {
 }  // namespace
 
 void TVEnhanceKeyMap(std::uint32_t code) { RunKeyMap(TVEnhance, kTVEnhanceMap, code); }
+
+BuiltinMapList TVEnhanceBuiltinMaps() {
+    static const BuiltinMap maps[] = {
+        {BuiltinApp::TVEnhance, kLayoutEvery, kTVEnhanceMap, sizeof kTVEnhanceMap / sizeof(KeyRow),
+         nullptr, 0, nullptr},
+    };
+    return {maps, 1};
+}
