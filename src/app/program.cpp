@@ -8,6 +8,7 @@
 #include "config/settings_store.h"
 #include "controllers/app_controller.h"
 #include "controllers/controller_table.h"
+#include "controllers/keymap_load.h"
 #include "core/records.h"
 #include "engine/key_tick.h"
 #include "engine/launch_watcher.h"
@@ -91,6 +92,7 @@ void InitProcessRecords() {
     ResetCoreRecords();
     ForgetDialogPress();
     PowerKeyPress = PressLatch{0, 0, 0};
+    ForgetKeymapFile();
     bTrayMenuOpen = 0;
     hAboutDlg = hSettingDlg = 0;
 }
@@ -128,6 +130,10 @@ os::Hwnd ProgramStartUp(os::Hinstance instance) {
         RemoveTrayIcon(hwnd);
         return 0;
     }
+    // Read once: a changed file takes effect when the program is started
+    // again (the new copy replaces this one).
+    LoadKeymapFile();
+    ReportKeymapErrors(hwnd);
     os::ShowWindow(hwnd, os::SW_HIDE);
     os::UpdateWindow(hwnd);
     if (bTunerReady == 1) {

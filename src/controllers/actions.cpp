@@ -1,5 +1,7 @@
 #include "controllers/actions.h"
 
+#include "controllers/keymap_load.h"
+
 namespace {
 
 // The digit of `code` within its row; later codes of a row count up.
@@ -98,7 +100,7 @@ void RunKeyRow(AppController& app, const KeyRow& row, std::uint32_t code) {
 }
 
 bool RunKeyMap(AppController& app, const KeyRow* table, std::size_t count, std::uint32_t code) {
-    const KeyRow* row = LookupKey(table, count, code);
+    const KeyRow* row = ChooseRow(app, LookupKey(table, count, code), code);
     if (row == nullptr) return false;
     RunKeyRow(app, *row, code);
     return true;

@@ -3,6 +3,7 @@
 
 #include "controllers/builtin_maps.h"
 #include "controllers/key_maps.h"
+#include "controllers/keymap_load.h"
 #include "controllers/totalmedia35.h"
 
 namespace {
@@ -95,8 +96,10 @@ os::Hwnd ArcSoftTV5FindMainWindow() {
 
 void ArcSoftTV5KeyMapShared(std::uint32_t code) {
     KeyRow scratch{};
-    const KeyRow* row = BoardVariantLookup(kShared, sizeof kShared / sizeof kShared[0],
-                                           kSharedVariants, 2, code, scratch);
+    const KeyRow* row = ChooseRow(ArcSoftTV5,
+                                  BoardVariantLookup(kShared, sizeof kShared / sizeof kShared[0],
+                                                     kSharedVariants, 2, code, scratch),
+                                  code);
     if (row != nullptr) RunKeyRow(ArcSoftTV5, *row, code);
 }
 

@@ -7,6 +7,7 @@
 #include "controllers/actions.h"
 #include "controllers/builtin_maps.h"
 #include "controllers/key_maps.h"
+#include "controllers/keymap_load.h"
 
 namespace {
 
@@ -215,6 +216,11 @@ void MediaCenterKeyMap41(std::uint32_t code) { RunKeyMap(MediaCenter, kMap41, co
 void MediaCenterKeyMap35(std::uint32_t code) { RunKeyMap(MediaCenter, kMap35, code); }
 
 void MediaCenterKeyMap36(std::uint32_t code) {
+    // A row of the key-map file takes the key from the number and mode keys.
+    if (FileHasRow(MediaCenter, code)) {
+        RunKeyMap(MediaCenter, kMap36, code);
+        return;
+    }
     for (const ModeKey& key : kModeKeys36) {
         if (key.nCode != code) continue;
         SetDigitMode(MediaCenter, key.nDigitMode);  // no window search, nothing sent

@@ -3,6 +3,7 @@
 
 #include "controllers/builtin_maps.h"
 #include "controllers/key_maps.h"
+#include "controllers/keymap_load.h"
 #include "device/tuner_connection.h"
 
 namespace {
@@ -111,8 +112,10 @@ os::Hwnd TotalMedia35FindMainWindow() {
 
 void TotalMedia35KeyMapShared(std::uint32_t code) {
     KeyRow scratch{};
-    const KeyRow* row = BoardVariantLookup(kShared, sizeof kShared / sizeof kShared[0],
-                                           kSharedVariants, 2, code, scratch);
+    const KeyRow* row = ChooseRow(TotalMedia35,
+                                  BoardVariantLookup(kShared, sizeof kShared / sizeof kShared[0],
+                                                     kSharedVariants, 2, code, scratch),
+                                  code);
     if (row != nullptr) RunKeyRow(TotalMedia35, *row, code);
 }
 

@@ -5,6 +5,7 @@
 
 #include "controllers/actions.h"
 #include "controllers/app_controller.h"
+#include "controllers/keymap_load.h"
 #include "os/os.h"
 
 // Which application's forms are searched: Savrin's player windows have the
@@ -33,9 +34,15 @@ void RunCommandRow(AppController& app, FormFamily family, const KeyRow& row, std
 void CloseByCommand(AppController& app, std::uint32_t message, std::uint32_t command,
                     std::uint32_t waitMs);
 
-// Looks the code up and runs its row; codes not listed search nothing.
+// Looks the code up (the key-map file's row first) and runs its row; codes
+// not listed search nothing. A file's keystroke row runs as other maps run it.
 template <std::size_t N>
 void RunCommandMap(AppController& app, FormFamily family, const KeyRow (&table)[N],
                    std::uint32_t code) {
-    if (const KeyRow* row = LookupKey(table, code)) RunCommandRow(app, family, *row, code);
+    const KeyRow* row = ChooseRow(app, LookupKey(table, code), code);
+    if (row == nullptr) return;
+    if (row->action.kind == ActionKind::Command || row->action.kind == ActionKind::CommandDigit)
+        RunCommandRow(app, family, *row, code);
+    else
+        RunKeyRow(app, *row, code);
 }

@@ -335,6 +335,15 @@ bool Line(const Words& w, Scenario* s, std::string* error) {
         sim::SetFileExists(w[1]);
         return true;
     }
+    if (k == "keymap" && w.size() == 2) return true;  // read by ApplyKeymapFiles
+    if (k == "appdata" && w.size() == 2) {
+        sim::SetAppDataFolder(w[1] == "none" ? std::string() : w[1]);
+        return true;
+    }
+    if (k == "exepath" && w.size() == 2) {
+        sim::SetModuleFileName(w[1]);
+        return true;
+    }
     if (k == "shellresult" && w.size() == 2 && Number(w[1], &n)) {
         sim::SetShellExecuteResult(n);
         return true;
@@ -404,6 +413,7 @@ bool EachLine(const std::string& text, std::string* error, Visit visit) {
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (IsKeymapContentLine(line)) continue;  // file text, read by ApplyKeymapFiles
         Words words;
         std::string why;
         if (!SplitWords(line, &words, &why) || (!words.empty() && !visit(words, &why))) {
@@ -455,6 +465,7 @@ bool ReadStart(const std::string& text, std::uint32_t* start, std::string* error
 }
 
 bool Apply(const std::string& text, Scenario* scenario, std::string* error) {
+    if (!ApplyKeymapFiles(text, error)) return false;
     return EachLine(text, error, [scenario](const Words& w, std::string* why) {
         return Line(w, scenario, why);
     });

@@ -20,6 +20,11 @@ struct Scenario {
 bool ReadStart(const std::string& text, std::uint32_t* start, std::string* error);
 bool Apply(const std::string& text, Scenario* scenario, std::string* error);
 
+// The inline key-map files (`keymap "path"`, then `keymap>` lines): written
+// into the simulated host's files. On error "LINE: message" in `error`.
+bool ApplyKeymapFiles(const std::string& text, std::string* error);
+bool IsKeymapContentLine(const std::string& line);
+
 // Splits a line into words; "quoted text" is one word, with \" for a quote.
 bool SplitWords(const std::string& line, std::vector<std::string>* words, std::string* error);
 

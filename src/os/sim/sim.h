@@ -112,6 +112,14 @@ void SetLaunchWindow(const std::string& file, const WindowDesc& desc, std::uint3
 void SetWindowsDirectory(const std::string& dir);  // default C:\windows
 void SetFileExists(const std::string& path, bool exists = true);
 bool FileExists(const std::string& path);  // without regard to case
+// A file with these bytes (it exists from then on, as with SetFileExists).
+// A file that exists without content reads as empty.
+void SetFileContent(const std::string& path, const std::string& bytes);
+// What SHGetFolderPathA(CSIDL_APPDATA) answers (default
+// C:\Users\User\AppData\Roaming); empty: the call fails.
+void SetAppDataFolder(const std::string& path);
+// The program's own path (default C:\Program Files\Remote Control\RemoteControl.exe).
+void SetModuleFileName(const std::string& path);
 // LoadStringA answers; entries 22 and 23 start as "Remote Control".
 void SetResourceString(std::uint32_t id, const std::string& text);
 
@@ -173,6 +181,8 @@ enum class Call {
     SetForegroundWindow,
     PostMessageA,
     GetWindowsDirectoryA,
+    ReadFileBytes,     // the file is there but cannot be read
+    SHGetFolderPathA,  // the result is the HRESULT
     // later subsystems add theirs here
 };
 // The next `count` calls of `call` fail with `result` (an HRESULT for COM
