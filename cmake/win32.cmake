@@ -3,8 +3,10 @@ enable_language(RC)
 file(GLOB RC_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/os/win32/*.cpp)
 file(GLOB RC_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/*.rc)
 
+configure_file(${CMAKE_SOURCE_DIR}/src/resources/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
+
 add_executable(RemoteControl WIN32 ${RC_WIN32_SOURCES} ${RC_RESOURCES})
-target_include_directories(RemoteControl PRIVATE ${CMAKE_SOURCE_DIR}/src)
+target_include_directories(RemoteControl PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(RemoteControl PRIVATE ${RC_WARNINGS})
 # The exe's objects hold the real boundary calls the core library needs.
 target_link_libraries(RemoteControl PRIVATE rc_core user32 gdi32 shell32 advapi32 setupapi ole32 oleaut32 uuid strmiids)
@@ -35,6 +37,7 @@ endforeach()
 
 # Tests of the Windows build: import checks here, the Wine runs in tests/e2e.
 include(${CMAKE_SOURCE_DIR}/tests/win32.cmake)
+include(${CMAKE_SOURCE_DIR}/installer/installer.cmake)
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.cmake)
   include(${CMAKE_SOURCE_DIR}/tests/e2e/e2e.cmake)
 elseif(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
