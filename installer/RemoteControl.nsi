@@ -30,6 +30,7 @@ Unicode true
 !define RUN_VALUE "Remote Control"
 !define SETTINGS_KEY "Software\Tarvel Multimedia\RI Darer Izaz Ivararadi"
 !define VENDOR_KEY "Software\Tarvel Multimedia"
+!define VIRTUAL_STORE "Software\Classes\VirtualStore\MACHINE"
 
 Name "${APP_NAME}"
 OutFile "${OUTFILE}"
@@ -229,6 +230,12 @@ SectionEnd
 Section /o "un.Also remove my settings (the application the power key starts, the remote)" SecUnSettings
   DeleteRegKey HKLM "${SETTINGS_KEY}"
   DeleteRegKey /ifempty HKLM "${VENDOR_KEY}"
+  ; On Vista and 7 a copy that ran without elevation kept its values in the
+  ; user's VirtualStore; this user's copy goes too (other users' stay).
+  DeleteRegKey HKCU "${VIRTUAL_STORE}\${SETTINGS_KEY}"
+  DeleteRegKey /ifempty HKCU "${VIRTUAL_STORE}\${VENDOR_KEY}"
+  DeleteRegKey HKCU "${VIRTUAL_STORE}\Software\Wow6432Node\Tarvel Multimedia\RI Darer Izaz Ivararadi"
+  DeleteRegKey /ifempty HKCU "${VIRTUAL_STORE}\Software\Wow6432Node\Tarvel Multimedia"
 SectionEnd
 
 Function un.onInit
