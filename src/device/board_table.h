@@ -4,10 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 
-constexpr std::size_t kHardwareIDSize = 260;  // MAX_PATH
-
+// The IDs are pointers, not MAX_PATH arrays: 72 rows of 260 bytes would be
+// most of the exe's size.
 struct BoardRecord {
-    char szHardwareID[kHardwareIDSize];  // prefix of a device's first hardware ID
+    const char* szHardwareID;            // prefix of a device's first hardware ID
     std::uint8_t nIRReadyPin;
     std::uint8_t nIRReaderType;          // 1 = six pins, 2 = I2C
     std::uint8_t nBoardVariant;

@@ -140,8 +140,9 @@ def template_controls(data):
     return controls
 
 
-def exe_dialogs(image):
-    """{dialog id: template bytes} from the exe's resource section."""
+def exe_resources(image, wanted_type):
+    """{resource id: bytes} of one resource type from the exe's resource
+    section; named resources and all languages but the first are passed over."""
     try:
         pe = struct.unpack_from("<I", image, 0x3C)[0]
         if image[pe:pe + 4] != b"PE\0\0":
@@ -172,18 +173,23 @@ def exe_dialogs(image):
             name, target = struct.unpack_from("<II", image, base + at + 16 + 8 * i)
             yield name, target
 
-    dialogs = {}
+    found = {}
     for type_id, types in entries(0):
-        if type_id != RT_DIALOG or not types & 0x80000000:
+        if type_id != wanted_type or not types & 0x80000000:
             continue
         for name, langs in entries(types & 0x7FFFFFFF):
             if name & 0x80000000 or not langs & 0x80000000:
                 continue
             for _, leaf in entries(langs & 0x7FFFFFFF):
                 rva, size = struct.unpack_from("<II", image, base + (leaf & 0x7FFFFFFF))
-                dialogs[name] = image[offset(rva):offset(rva) + size]
+                found[name] = image[offset(rva):offset(rva) + size]
                 break
-    return dialogs
+    return found
+
+
+def exe_dialogs(image):
+    """{dialog id: template bytes} from the exe's resource section."""
+    return exe_resources(image, RT_DIALOG)
 
 
 def compare(rc, built):
