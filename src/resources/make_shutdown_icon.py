@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws the shutdown dialog's icon, a power symbol on a red disc, at 32x32
 and 16x16 and writes shutdown.ico in the same form as the program's own icon
-(32-bit BGRA images with an AND mask). Standard library only; the output is
+(16-colour images with an AND mask). Standard library only; the output is
 the same bytes on every run.
 
     python3 make_shutdown_icon.py [output.ico]
