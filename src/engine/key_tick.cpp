@@ -1,5 +1,6 @@
 #include "engine/key_tick.h"
 
+#include "controllers/user_apps.h"
 #include "core/app_record.h"
 #include "core/records.h"
 #include "device/ir_reader.h"
@@ -21,6 +22,16 @@ AppController* const kThinningApps[] = {&Orbisk,     &MediaCenter, &TotalMedia35
 bool AnyThinningAppActive() {
     for (const AppController* app : kThinningApps)
         if (app->bActive == 1) return true;
+    for (std::size_t i = 0; i < UserAppCount(); ++i)
+        if (UserApps[i].bActive == 1 && UserAppRepeat(i) == AppRepeat::Tenth) return true;
+    return false;
+}
+
+// A held key does nothing while an active user application repeats none;
+// the first active one decides, as it is the one the router picks.
+bool UserAppDropsRepeats() {
+    for (std::size_t i = 0; i < UserAppCount(); ++i)
+        if (UserApps[i].bActive == 1) return UserAppRepeat(i) == AppRepeat::None;
     return false;
 }
 
@@ -68,6 +79,7 @@ void OnKeyTimer(os::Hwnd owner) {
     if (state.nRepeatCount != 0 && state.nRepeatCount % 10 != 0 && state.bRepeat == 1 &&
         AnyThinningAppActive())
         code = kSuppressedRepeat;
+    if (state.bRepeat == 1 && UserAppDropsRepeats()) code = kSuppressedRepeat;
     TraceValue("scan Code = ", code);
 
     // Asked before thinning is looked at: thinned events carry a press on.
