@@ -79,6 +79,7 @@ os::Hwnd FindUserAppWindow(std::size_t index) {
         return os::FindWindowExA(os::GetDesktopWindow(), 0, cls, title);
     }
     const std::size_t len = strnlen(app->szTitle, sizeof app->szTitle);
+    if (len == 0 && cls == nullptr) return 0;  // would match any window
     const os::Hwnd desktop = os::GetDesktopWindow();
     os::Hwnd hwnd = os::FindWindowExA(desktop, 0, cls, nullptr);
     for (int i = 0; hwnd != 0 && i < kTitleWalkLimit; ++i) {
