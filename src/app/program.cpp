@@ -9,6 +9,7 @@
 #include "controllers/app_controller.h"
 #include "controllers/controller_table.h"
 #include "controllers/keymap_load.h"
+#include "controllers/user_apps.h"
 #include "core/records.h"
 #include "engine/key_tick.h"
 #include "engine/launch_watcher.h"
@@ -93,6 +94,7 @@ void InitProcessRecords() {
     ForgetDialogPress();
     PowerKeyPress = PressLatch{0, 0, 0};
     ForgetKeymapFile();
+    ResetUserApps();
     bTrayMenuOpen = 0;
     hAboutDlg = hSettingDlg = 0;
 }

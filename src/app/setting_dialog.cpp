@@ -7,6 +7,7 @@
 #include "config/settings_store.h"
 #include "core/records.h"
 #include "controllers/switching.h"
+#include "controllers/user_apps.h"
 #include "engine/shutdown.h"
 #include "os/dialogs.h"
 
@@ -28,6 +29,12 @@ void FillList(os::Hwnd dlg) {
         const std::int32_t index = os::ComboAddString(dlg, kSettingComboId, app->szLabel);
         if (index >= 0 && code == DefaultTVAPP) nSettingSelection = index;
     }
+    // The key-map file's applications after the eight, in file order.
+    for (std::size_t i = 0; i < UserAppCount(); ++i) {
+        const std::int32_t index = os::ComboAddString(dlg, kSettingComboId, UserAppAt(i)->szName);
+        if (index >= 0 && kAppUserFirst + static_cast<std::int32_t>(i) == DefaultTVAPP)
+            nSettingSelection = index;
+    }
     if (nSettingSelection == -1) nSettingSelection = 0;
     os::SendDlgItemMessageA(dlg, kSettingComboId, os::CB_SETCURSEL,
                             static_cast<std::uint32_t>(nSettingSelection), 0);
@@ -45,6 +52,15 @@ void Confirm(os::Hwnd dlg) {
         if (std::strcmp(row.szLabel, szSettingLabel) != 0) continue;
         if (row.nCode != DefaultTVAPP) {
             DefaultTVAPP = row.nCode;
+            SaveDefaultApp();
+        }
+        return;
+    }
+    for (std::size_t i = 0; i < UserAppCount(); ++i) {
+        if (std::strcmp(UserAppAt(i)->szName, szSettingLabel) != 0) continue;
+        const std::int32_t code = kAppUserFirst + static_cast<std::int32_t>(i);
+        if (code != DefaultTVAPP) {
+            DefaultTVAPP = code;
             SaveDefaultApp();
         }
         return;

@@ -1,6 +1,7 @@
 #include "app/tray_menu.h"
 
 #include "controllers/switching.h"
+#include "controllers/user_apps.h"
 #include "core/records.h"
 #include "os/dialogs.h"
 #include "os/input.h"
@@ -37,6 +38,11 @@ void ShowTrayMenu(os::Hwnd owner) {
     if (row != nullptr && app != nullptr && IsSwitchEntryAvailable(*row)) {
         const std::uint32_t flags = SwitchWindowExists(*row) ? os::MF_CHECKED : os::MF_STRING;
         os::AppendMenuA(hTrayMenu, flags, app->nMenuCommand, app->szLabel);
+    } else if (const int user = UserAppOfCode(DefaultTVAPP); user >= 0) {
+        const std::size_t i = static_cast<std::size_t>(user);
+        const std::uint32_t flags = FindUserAppWindow(i) != 0 ? os::MF_CHECKED : os::MF_STRING;
+        os::AppendMenuA(hTrayMenu, flags, kUserMenuCommandFirst + static_cast<std::uint32_t>(i),
+                        UserAppAt(i)->szName);
     }
     os::AppendMenuA(hTrayMenu, os::MF_SEPARATOR, 0, nullptr);
     os::AppendMenuA(hTrayMenu, os::MF_STRING, kCmdSetting, "Setting");
@@ -59,6 +65,11 @@ bool OnMenuCommand(os::Hwnd owner, std::uint32_t id) {
             ShowAboutDialog(owner);
         else
             ShowSettingDialog(owner);
+        return true;
+    }
+    if (const int user = UserAppOfMenuCommand(id); user >= 0) {
+        RunUserSwitch(static_cast<std::size_t>(user));
+        DefaultTVAPP = kAppUserFirst + user;
         return true;
     }
     const SwitchRow* row = SwitchRowOfCommand(id);

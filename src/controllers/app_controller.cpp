@@ -124,14 +124,16 @@ void BringForward(os::Hwnd hwnd) {
     os::SetActiveWindow(hwnd);
 }
 
-bool ForegroundIsApp(const AppController& app) {
+bool ForegroundIsApp(const AppController& app) { return ForegroundIsWindowOf(app.hWnd); }
+
+bool ForegroundIsWindowOf(os::Hwnd hwnd) {
     const os::Hwnd front = os::GetForegroundWindow();
-    if (front == 0 || app.hWnd == 0) return false;
-    if (front == app.hWnd) return true;
+    if (front == 0 || hwnd == 0) return false;
+    if (front == hwnd) return true;
     std::uint32_t frontProcess = 0;
     std::uint32_t appProcess = 0;
     os::GetWindowThreadProcessId(front, &frontProcess);
-    os::GetWindowThreadProcessId(app.hWnd, &appProcess);
+    os::GetWindowThreadProcessId(hwnd, &appProcess);
     return frontProcess != 0 && frontProcess == appProcess;
 }
 

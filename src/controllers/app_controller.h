@@ -29,6 +29,8 @@ void BringForward(os::Hwnd hwnd);
 // The foreground window is the application's hWnd or another window of its
 // process (one of its forms): synthetic keys will reach it.
 bool ForegroundIsApp(const AppController& app);
+// The same for any window: it, or another window of its process, is in front.
+bool ForegroundIsWindowOf(os::Hwnd hwnd);
 // The common Close and LaunchOrClose.
 void Close(AppController& app);
 void LaunchOrClose(AppController& app);

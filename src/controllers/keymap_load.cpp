@@ -146,4 +146,11 @@ const KeyRow* ChooseRow(const AppController& app, const KeyRow* builtin, std::ui
     return &row->row;
 }
 
+const MapRow* UserAppRow(std::size_t index, std::uint32_t code) {
+    if (!g_bKeymapInUse || index >= g_Keymap.nApps || index >= kKeymapMaxUserApps) return nullptr;
+    const MapSlice* slots = g_Keymap.apps[index].maps;
+    if (const MapRow* row = RowIn(slots[1 + LayoutIndex()], code)) return row;
+    return RowIn(slots[0], code);
+}
+
 bool FileHasRow(const AppController& app, std::uint32_t code) { return FileRow(app, code) != nullptr; }

@@ -26,5 +26,8 @@ void ReportKeymapErrors(os::Hwnd owner);
 // the current layout, else its every-layout row, else `builtin`. nullptr
 // when nothing runs: a removed row, or a held key's repeat of a `once` row.
 const KeyRow* ChooseRow(const AppController& app, const KeyRow* builtin, std::uint32_t code);
+// The row of user application `index` for `code`: its layout's own row,
+// else its every-layout row; nullptr when it has none.
+const MapRow* UserAppRow(std::size_t index, std::uint32_t code);
 // Whether the file gives the application a row (or removal) for `code`.
 bool FileHasRow(const AppController& app, std::uint32_t code);

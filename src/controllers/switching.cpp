@@ -2,6 +2,7 @@
 
 #include "config/host_probes.h"
 #include "controllers/controller_table.h"
+#include "controllers/user_apps.h"
 
 namespace {
 
@@ -70,4 +71,11 @@ void RunSwitch(const SwitchRow& row) {
         else
             CloseApp(*step.pApp);
     }
+}
+
+void RunUserSwitch(std::size_t index) {
+    if (UserAppAt(index) == nullptr) return;
+    for (const SwitchRow& row : SwitchRows) CloseApp(*row.pApp);
+    CloseUserAppsExcept(static_cast<int>(index));
+    ActivateOrLaunchUserApp(index);
 }

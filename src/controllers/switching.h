@@ -2,6 +2,7 @@
 // test behind its check mark, and the switch sequence that closes every
 // other TV application and brings the chosen one forward or starts it.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "controllers/app_controller.h"
@@ -30,3 +31,6 @@ bool IsSwitchEntryAvailable(const SwitchRow& row);
 bool SwitchWindowExists(const SwitchRow& row);
 // Runs the row's steps in order; results are not examined.
 void RunSwitch(const SwitchRow& row);
+// The same for the key-map file's user application `index`: every other
+// application closed, then it is brought forward or started.
+void RunUserSwitch(std::size_t index);

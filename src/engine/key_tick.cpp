@@ -1,5 +1,6 @@
 #include "engine/key_tick.h"
 
+#include "controllers/user_apps.h"
 #include "core/app_record.h"
 #include "core/records.h"
 #include "device/ir_reader.h"
@@ -18,10 +19,22 @@ constexpr std::uint8_t VK_ESCAPE = 0x1B;
 AppController* const kThinningApps[] = {&Orbisk,     &MediaCenter, &TotalMedia35, &PowerCinema,
                                         &TVEnhance, &Savrin,      &ArcSoftTV5};
 
+// The repeat setting of the user application the router would hand the
+// key to: the first active one, unless a built-in application is active,
+// which goes first. Every when there is none.
+AppRepeat ActiveUserAppRepeat() {
+    if (OrbiskCenter.bActive == 1) return AppRepeat::Every;
+    for (const AppController* app : kThinningApps)
+        if (app->bActive == 1) return AppRepeat::Every;
+    for (std::size_t i = 0; i < UserAppCount(); ++i)
+        if (UserApps[i].bActive == 1) return UserAppRepeat(i);
+    return AppRepeat::Every;
+}
+
 bool AnyThinningAppActive() {
     for (const AppController* app : kThinningApps)
         if (app->bActive == 1) return true;
-    return false;
+    return ActiveUserAppRepeat() == AppRepeat::Tenth;
 }
 
 void SendToShutdownDialog(std::int32_t code) {
@@ -68,6 +81,7 @@ void OnKeyTimer(os::Hwnd owner) {
     if (state.nRepeatCount != 0 && state.nRepeatCount % 10 != 0 && state.bRepeat == 1 &&
         AnyThinningAppActive())
         code = kSuppressedRepeat;
+    if (state.bRepeat == 1 && ActiveUserAppRepeat() == AppRepeat::None) code = kSuppressedRepeat;
     TraceValue("scan Code = ", code);
 
     // Asked before thinning is looked at: thinned events carry a press on.

@@ -4,7 +4,9 @@
 #include "config/host_probes.h"
 #include "controllers/controller_table.h"
 #include "core/tick_box.h"
+#include "controllers/user_apps.h"
 #include "engine/route.h"
+#include "engine/route_user.h"
 
 namespace {
 
@@ -53,6 +55,7 @@ const LaunchSequence kLaunchSequences[] = {
 }  // namespace
 
 void RunLaunchPath(std::int32_t target) {
+    if (RunUserLaunchPath(target)) return;
     const LaunchSequence* sequence = nullptr;
     for (const LaunchSequence& s : kLaunchSequences)
         if (s.nTargetAppCode == target) sequence = &s;
@@ -70,6 +73,7 @@ void RunLaunchPath(std::int32_t target) {
                            os::MB_SETFOREGROUND);
         }
     }
+    CloseUserAppsExcept(-1);
     for (const LaunchStep& step : sequence->steps) {
         if (step.step == Step::Power)
             LaunchOrClose(*step.pApp);

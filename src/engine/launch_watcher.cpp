@@ -5,6 +5,7 @@
 
 #include "core/interval_timer.h"
 #include "controllers/controller_table.h"
+#include "controllers/user_apps.h"
 
 namespace {
 
@@ -74,6 +75,13 @@ void OnWatchTimer() {
         *w.pWatchFlag = 0;
         return;
     }
+    for (std::size_t i = 0; i < UserAppCount(); ++i) {
+        if (UserApps[i].bWatch == 0) continue;
+        if (FindUserAppWindow(i) != 0) return;
+        UserApps[i].bActive = UserApps[i].bWatch = 0;
+        StopWatchTimer();
+        return;
+    }
     // Nothing watched: a launch was tried and failed. Give a slow start a
     // moment, then clear every mark whose window is absent.
     os::Sleep(kSweepWaitMs);
@@ -82,5 +90,7 @@ void OnWatchTimer() {
         *w.pWatchFlag = 0;
         ClearActive(w.nTargetAppCode);
     }
+    for (std::size_t i = 0; i < UserAppCount(); ++i)
+        if (FindUserAppWindow(i) == 0) UserApps[i].bActive = UserApps[i].bWatch = 0;
     StopWatchTimer();
 }

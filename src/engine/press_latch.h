@@ -22,3 +22,14 @@ void RenewPress(PressLatch& latch);
 
 // The power key's press: launches, starts and closes act on a new press only.
 extern PressLatch PowerKeyPress;
+
+// Launching, starting and closing act on a new press only: repeats of a
+// held power key would switch the application off and on again. However
+// long the action blocks, the press's next event counts from its end.
+template <typename Action>
+void OnNewPowerPress(bool heldPower, Action&& action) {
+    if (heldPower) return;
+    TakePress(PowerKeyPress);
+    action();
+    RenewPress(PowerKeyPress);
+}

@@ -9,6 +9,7 @@
 #include "core/tick_box.h"
 #include "engine/mouse_emulation.h"
 #include "engine/press_latch.h"
+#include "engine/route_user.h"
 #include "engine/shutdown.h"
 #include "engine/trace.h"
 
@@ -104,17 +105,6 @@ os::Hwnd SearchWindowOf(const AppController& app) {
     return identity != nullptr ? FindIdentityWindow(*identity) : 0;
 }
 
-// Launching, starting and closing act on a new press only: repeats of a
-// held power key would switch the application off and on again. However
-// long the action blocks, the press's next event counts from its end.
-template <typename Action>
-void OnNewPowerPress(bool heldPower, Action&& action) {
-    if (heldPower) return;
-    TakePress(PowerKeyPress);
-    action();
-    RenewPress(PowerKeyPress);
-}
-
 void OpenShutdownDialog(const char* line, os::Hwnd owner) {
     TraceText(line);
     ShowShutdownDialog(owner);
@@ -156,7 +146,7 @@ bool RouteToActive(std::int32_t code, os::Hwnd owner, bool heldPower) {
             chosen->pKeyMap(static_cast<std::uint32_t>(code));
         return true;
     }
-    return false;
+    return RouteToActiveUserApp(code, heldPower);
 }
 
 void RouteShutdownKey(std::int32_t code, os::Hwnd owner) {
@@ -190,6 +180,7 @@ void RouteToFirstFound(std::int32_t code) {
             return;
         }
     }
+    if (RouteToFirstFoundUserApp(code)) return;
     EmulateMouse(code);
 }
 

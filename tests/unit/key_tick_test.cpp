@@ -9,6 +9,8 @@
 
 #include "app/program.h"
 #include "controllers/controller_table.h"
+#include "controllers/keymap_load.h"
+#include "controllers/user_apps.h"
 #include "device/tuner_connection.h"
 #include "engine/key_tick.h"
 #include "engine/route.h"
@@ -136,6 +138,35 @@ TEST_F(KeyTick, HeldKeysThinnedWhileOneOfSevenAppsIsActive) {
     Activate(OrbiskCenter);
     sim::Run(2000);
     EXPECT_EQ(std::vector<std::int32_t>(25, 30), Hold(30, 25));
+}
+
+TEST_F(KeyTick, HeldKeysOfAnActiveUserAppFollowItsRepeatSetting) {
+    std::vector<std::int32_t> tenth(25, -1);
+    tenth[0] = tenth[10] = tenth[20] = 30;
+    std::vector<std::int32_t> none(25, -1);
+    none[0] = 30;
+    const struct {
+        const char* repeat;
+        bool orbiskCenter;  // active too: it goes first and never thins
+        std::vector<std::int32_t> codes;
+    } rows[] = {{"every", false, std::vector<std::int32_t>(25, 30)},
+                {"tenth", false, tenth},
+                {"none", false, none},
+                {"none", true, std::vector<std::int32_t>(25, 30)}};
+    for (const auto& row : rows) {
+        sim::Reset(5000);
+        InitProcessRecords();
+        sim::SetFileContent("C:\\Users\\User\\AppData\\Roaming\\Remote Control\\RemoteControl.ini",
+                            std::string("[app:P]\r\nclass = P\r\nrepeat = ") + row.repeat + "\r\n");
+        LoadKeymapFile();
+        sim::WindowDesc w;
+        w.className = "P";
+        sim::AddWindow(w);
+        UserApps[0].bActive = 1;
+        if (row.orbiskCenter) Activate(OrbiskCenter);
+        sim::Run(2000);
+        EXPECT_EQ(row.codes, Hold(30, 25)) << row.repeat << row.orbiskCenter;
+    }
 }
 
 TEST_F(KeyTick, EachEventTracedBeforeAndAfterThinning) {

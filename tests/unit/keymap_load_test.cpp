@@ -4,6 +4,7 @@
 #include "controller_world.h"
 #include "controllers/key_maps.h"
 #include "controllers/keymap_load.h"
+#include "controllers/user_apps.h"
 #include "core/records.h"
 #include "os/sim/sim_devices.h"
 
@@ -128,6 +129,74 @@ TEST_F(KeymapInUse, LayoutRowThenEveryLayoutRowThenBuiltInRow) {
         nIRKEYType = c.type;
         KeyRepeatState.bRepeat = c.repeat;
         EXPECT_EQ(c.sent, Sent(Effects([&] { c.map(c.code); })));
+    }
+}
+
+TEST_F(KeymapInUse, UserAppsAreFoundByClassTitleOrTitlePrefix) {
+    sim::SetFileContent(kAppDataFile,
+                        "[app:ByClass]\r\nclass = PlayerWnd\r\n"
+                        "[app:ByTitle]\r\ntitle = Radio\r\n"
+                        "[app:Both]\r\nclass = PlayerWnd\r\ntitle = Second\r\n"
+                        "[app:Prefix]\r\ntitle prefix = Player - \r\n"
+                        "[app:PrefixClass]\r\nclass = Other\r\ntitle prefix = Player - \r\n"
+                        "[app:Absent]\r\nclass = Nowhere\r\n");
+    LoadKeymapFile();
+    ASSERT_EQ(6u, UserAppCount());
+    // Each window added goes on top: the searches meet them last to first.
+    const os::Hwnd other = Add("Other", "Player - other");
+    const os::Hwnd song = Add("Lookalike", "Player - song");
+    const os::Hwnd radio = Add("Tuner", "RADIO");
+    const os::Hwnd second = Add("PlayerWnd", "Second");
+    const os::Hwnd first = Add("playerwnd", "First");  // classes ignore case, as user32
+    Add("Lookalike", "player - lower case");           // a prefix is byte for byte
+    Add("Lookalike", "My Player - x");
+    const os::Hwnd want[] = {first, radio, second, song, other, 0};
+    for (std::size_t i = 0; i < 6; ++i)
+        EXPECT_EQ(want[i], FindUserAppWindow(i)) << UserAppAt(i)->szName;
+    EXPECT_EQ(0u, FindUserAppWindow(6));  // beyond the file
+}
+
+TEST_F(KeymapInUse, UserAppKeysByDeliveryLayoutAndOnce) {
+    sim::SetFileContent(kAppDataFile,
+                        "[app:Keys]\r\nclass = KeysWnd\r\n11 = Space\r\n12 = post key Return\r\n"
+                        "13 = Escape, once\r\n[app:Keys.35key]\r\n11 = Return\r\n"
+                        "[app:Msgs]\r\nclass = MsgsWnd\r\ndelivery = messages\r\n11 = Space\r\n"
+                        "13 = numpad 1\r\n14 = command 3000 7 plain\r\n15 = Ctrl+P\r\n");
+    LoadKeymapFile();
+    const os::Hwnd keys = Add("KeysWnd", "K");
+    const os::Hwnd msgs = Add("MsgsWnd", "M");
+    const std::string k = " to " + sim::DescribeWindow(keys);
+    const std::string m = " lParam=0x01500001 to " + sim::DescribeWindow(msgs);
+    const Lines space = {KeyLine("VK_SPACE", "down"), KeyLine("VK_SPACE", "up")};
+    struct Case {
+        std::size_t app;
+        std::int32_t type, repeat;
+        std::uint32_t code;
+        bool refused;  // the foreground stays with another program
+        Lines sent;
+    };
+    const Case cases[] = {
+        {0, 1, 0, 11, false, space},
+        {0, 3, 0, 11, false, {KeyLine("VK_RETURN", "down"), KeyLine("VK_RETURN", "up")}},
+        {0, 1, 0, 11, true, {}},  // keystrokes only into the application
+        {0, 1, 0, 12, true, {"post WM_KEYDOWN wParam=0x0D lParam=0x01500001" + k}},
+        {0, 1, 0, 13, false, {KeyLine("VK_ESCAPE", "down"), KeyLine("VK_ESCAPE", "up")}},
+        {0, 1, 1, 13, false, {}},
+        {0, 1, 0, 99, false, {}},
+        {1, 1, 0, 11, true, {"post WM_KEYDOWN wParam=0x20" + m}},
+        {1, 1, 0, 13, true, {"post WM_KEYDOWN wParam=0x61" + m}},
+        {1, 1, 0, 14, true, {Post(3000, 7, msgs)}},
+        {1, 1, 0, 15, true,
+         {"post WM_KEYDOWN wParam=0x11" + m, "post WM_KEYDOWN wParam=0x50" + m}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("app " + std::to_string(c.app) + " code " + std::to_string(c.code) +
+                     " layout " + std::to_string(c.type));
+        nIRKEYType = c.type;
+        KeyRepeatState.bRepeat = c.repeat;
+        if (c.refused) sim::FailNext(sim::Call::SetForegroundWindow, 0, 2);
+        EXPECT_EQ(c.sent, Sent(Effects([&] { RunUserAppKey(c.app, c.code); })));
+        sim::SetForeground(hMainWindow);
     }
 }
 

@@ -9,6 +9,8 @@
 #include "core/interval_timer.h"
 #include "app/program.h"
 #include "controllers/controller_table.h"
+#include "controllers/keymap_load.h"
+#include "controllers/user_apps.h"
 #include "os/sim/sim.h"
 #include "main_window_world.h"
 
@@ -53,6 +55,23 @@ TEST_F(LaunchWatcher, WatchedApplicationClosedIsNoticedWithinASecond) {
     EXPECT_EQ(WatchTimer.running, 0);
     EXPECT_EQ(Lines("killtimer id=2"), 1);
     EXPECT_EQ(Lines("sleep"), 0) << "watching never sweeps";
+}
+
+TEST_F(LaunchWatcher, LaunchedUserAppIsWatchedUntilItCloses) {
+    sim::SetFileContent("C:\\Users\\User\\AppData\\Roaming\\Remote Control\\RemoteControl.ini",
+                        "[app:Player]\r\nclass = PlayerWnd\r\nexe = C:\\p.exe\r\n");
+    LoadKeymapFile();
+    sim::SetLaunchWindow("C:\\p.exe", Desc("PlayerWnd", "P"), 500);
+    sim::SetShellExecuteResult(42);
+    LaunchOrCloseUserApp(0);
+    sim::Run(10000);
+    EXPECT_EQ(UserApps[0].bActive, 1) << "its window came up before the first tick";
+    EXPECT_EQ(WatchTimer.running, 1);
+    sim::RemoveWindowAt(sim::Now() + 100, "PlayerWnd", "P");
+    sim::Run(1200);
+    EXPECT_EQ(UserApps[0].bActive, 0);
+    EXPECT_EQ(UserApps[0].bWatch, 0);
+    EXPECT_EQ(WatchTimer.running, 0);
 }
 
 TEST_F(LaunchWatcher, FailedLaunchSweepsStaleMarksAfterTwoSeconds) {

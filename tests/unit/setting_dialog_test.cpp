@@ -8,6 +8,7 @@
 #include "app/tray_menu.h"
 #include "app/program.h"
 #include "controllers/controller_table.h"
+#include "controllers/keymap_load.h"
 #include "os/dialogs.h"
 #include "os/sim/sim.h"
 #include "os/sim/sim_dialogs.h"
@@ -129,6 +130,20 @@ TEST_F(SettingDialog, OkStoresOnlyAChangedApplication) {
             << row.what;
         EXPECT_EQ(1u, Lines("enddialog 1 ").size()) << row.what;
     }
+}
+
+TEST_F(SettingDialog, UserAppsFollowTheEightAndOkStoresTheirCode) {
+    sim::SetFileContent("C:\\Users\\User\\AppData\\Roaming\\Remote Control\\RemoteControl.ini",
+                        "[app:Player]\r\nclass = P\r\n[app:Radio]\r\nclass = R\r\n");
+    LoadKeymapFile();
+    Savrin.bInstalled = 1;
+    DefaultTVAPP = 101;
+    sim::PickComboEntry(kSettingComboId, 1, 100);
+    sim::PressDialogButton(os::IDOK, 100);
+    EXPECT_EQ((std::vector<std::string>{"\"Savrin\"", "\"Player\"", "\"Radio\""}), Open());
+    EXPECT_EQ("\"Radio\"", Shown());
+    EXPECT_EQ(100, DefaultTVAPP);
+    EXPECT_EQ(100u, Stored());
 }
 
 TEST_F(SettingDialog, TypedTextIsNotUsedTheLastConfirmedLabelDecides) {

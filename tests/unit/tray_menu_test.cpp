@@ -12,6 +12,7 @@
 #include "app/tray_icon.h"
 #include "app/tray_menu.h"
 #include "controllers/controller_table.h"
+#include "controllers/keymap_load.h"
 #include "core/interval_timer.h"
 #include "core/tick_box.h"
 #include "device/tuner_connection.h"
@@ -103,6 +104,31 @@ TEST_F(TrayMenu, EntryForTheSelectedApplicationOnlyWhenAvailable) {
         if (row.cls) Window(row.cls, row.title);
         Click();
         EXPECT_EQ(WithFixedItems(row.entry), Items()) << row.what;
+    }
+}
+
+TEST_F(TrayMenu, UserAppEntryChecksItsWindowAndSwitchesToIt) {
+    const struct {
+        std::int32_t code;
+        std::vector<std::string> entry;
+    } rows[] = {{100, {"1120 Player"}}, {101, {"[x] 1121 Radio"}}, {102, {}}};
+    for (const auto& row : rows) {
+        SetUp();
+        sim::SetFileContent("C:\\Users\\User\\AppData\\Roaming\\Remote Control\\RemoteControl.ini",
+                            "[app:Player]\r\nclass = PlayerWnd\r\nexe = C:\\p.exe\r\n"
+                            "[app:Radio]\r\nclass = RadioWnd\r\n");
+        LoadKeymapFile();
+        const os::Hwnd radio = sim::AddWindow({"RadioWnd", "R", true, "", false, false});
+        DefaultTVAPP = row.code;
+        Click();
+        EXPECT_EQ(WithFixedItems(row.entry), Items()) << row.code;
+        if (row.code != 100) continue;
+        sim::SetShellExecuteResult(42);
+        sim::ClearEffects();
+        EXPECT_TRUE(OnMenuCommand(main, 1120));
+        EXPECT_EQ(100, DefaultTVAPP);
+        EXPECT_EQ(0, IndexOf("post WM_CLOSE wParam=0x00 lParam=0x0 to " + sim::DescribeWindow(radio)));
+        EXPECT_LT(0, IndexOf("shell \"open\" \"C:\\p.exe\" (null) show=5 -> 42"));
     }
 }
 
