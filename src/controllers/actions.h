@@ -59,16 +59,18 @@ enum class Delivery : std::uint8_t {
     None, Main, Always, NotViewer, Form, FormWithMessage, Plain, Raised
 };
 
+// The byte-sized fields first: a row takes 32 bytes, not 40, and the
+// tables are most of the exe's read-only data.
 struct Action {
     ActionKind kind;
     std::uint8_t nKeys;
     std::uint8_t vk[4];
-    std::int32_t nDigit;      // digit of the row's first code; later codes count up
+    std::int8_t nDigit;       // digit of the row's first code (0..9); later codes count up
+    Delivery rule;            // command kinds only
     std::uint32_t nMessage;
     std::uint32_t wParam;
     std::int32_t lParam;
     std::uint32_t nWaitMs;    // then wait
-    Delivery rule;            // command kinds only
 
     // "then wait N ms"
     constexpr Action ThenWait(std::uint32_t ms) const {
@@ -79,43 +81,46 @@ struct Action {
 };
 
 constexpr Action Tap(std::uint8_t vk) {
-    return Action{ActionKind::Tap, 1, {vk, 0, 0, 0}, 0, 0, 0, 0, 0, Delivery::None};
+    return Action{ActionKind::Tap, 1, {vk, 0, 0, 0}, 0, Delivery::None, 0, 0, 0, 0};
 }
 constexpr Action Chord(std::uint8_t m1, std::uint8_t key) {
-    return Action{ActionKind::Chord, 2, {m1, key, 0, 0}, 0, 0, 0, 0, 0, Delivery::None};
+    return Action{ActionKind::Chord, 2, {m1, key, 0, 0}, 0, Delivery::None, 0, 0, 0, 0};
 }
 constexpr Action Chord(std::uint8_t m1, std::uint8_t m2, std::uint8_t key) {
-    return Action{ActionKind::Chord, 3, {m1, m2, key, 0}, 0, 0, 0, 0, 0, Delivery::None};
+    return Action{ActionKind::Chord, 3, {m1, m2, key, 0}, 0, Delivery::None, 0, 0, 0, 0};
 }
 constexpr Action Chord(std::uint8_t m1, std::uint8_t m2, std::uint8_t m3, std::uint8_t key) {
-    return Action{ActionKind::Chord, 4, {m1, m2, m3, key}, 0, 0, 0, 0, 0, Delivery::None};
+    return Action{ActionKind::Chord, 4, {m1, m2, m3, key}, 0, Delivery::None, 0, 0, 0, 0};
 }
 constexpr Action NumpadDigit(std::int32_t firstDigit) {
-    return Action{ActionKind::NumpadDigit, 0, {0, 0, 0, 0}, firstDigit, 0, 0, 0, 0, Delivery::None};
+    return Action{ActionKind::NumpadDigit, 0, {0, 0, 0, 0}, static_cast<std::int8_t>(firstDigit),
+                  Delivery::None, 0, 0, 0, 0};
 }
 constexpr Action PostKeyDown(std::uint8_t vk) {
-    return Action{ActionKind::PostKeyDown, 1, {vk, 0, 0, 0}, 0, 0, 0, 0, 0, Delivery::None};
+    return Action{ActionKind::PostKeyDown, 1, {vk, 0, 0, 0}, 0, Delivery::None, 0, 0, 0, 0};
 }
 constexpr Action PostDigit(std::int32_t firstDigit) {
-    return Action{ActionKind::PostDigit, 0, {0, 0, 0, 0}, firstDigit, 0, 0, 0, 0, Delivery::None};
+    return Action{ActionKind::PostDigit, 0, {0, 0, 0, 0}, static_cast<std::int8_t>(firstDigit),
+                  Delivery::None, 0, 0, 0, 0};
 }
 constexpr Action Post(std::uint32_t message, std::uint32_t wParam, std::int32_t lParam) {
-    return Action{ActionKind::PostMessage, 0, {0, 0, 0, 0}, 0, message, wParam, lParam, 0,
-                  Delivery::None};
+    return Action{ActionKind::PostMessage, 0, {0, 0, 0, 0}, 0, Delivery::None, message, wParam,
+                  lParam, 0};
 }
 constexpr Action BringForward() {
-    return Action{ActionKind::BringForward, 0, {0, 0, 0, 0}, 0, 0, 0, 0, 0, Delivery::None};
+    return Action{ActionKind::BringForward, 0, {0, 0, 0, 0}, 0, Delivery::None, 0, 0, 0, 0};
 }
 
 constexpr Action Command(std::uint32_t message, std::uint32_t command, Delivery rule) {
-    return Action{ActionKind::Command, 0, {0, 0, 0, 0}, 0, message, command, 0, 0, rule};
+    return Action{ActionKind::Command, 0, {0, 0, 0, 0}, 0, rule, message, command, 0, 0};
 }
 constexpr Action CommandDigit(std::uint32_t message, std::int32_t firstDigit, Delivery rule) {
-    return Action{ActionKind::CommandDigit, 0, {0, 0, 0, 0}, firstDigit, message, 0, 0, 0, rule};
+    return Action{ActionKind::CommandDigit, 0, {0, 0, 0, 0}, static_cast<std::int8_t>(firstDigit),
+                  rule, message, 0, 0, 0};
 }
 // A row that searches no window and sends nothing (it may still wait).
 constexpr Action NoAction() {
-    return Action{ActionKind::None, 0, {0, 0, 0, 0}, 0, 0, 0, 0, 0, Delivery::None};
+    return Action{ActionKind::None, 0, {0, 0, 0, 0}, 0, Delivery::None, 0, 0, 0, 0};
 }
 
 // One row of a key map: scan codes first..last share one action.
