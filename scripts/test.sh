@@ -44,6 +44,11 @@ if step asan-configure cmake --preset host-asan && step asan-build cmake --build
   tests asan-ctest host-asan -LE e2e
 fi
 
+# The fuzz targets for a short, fixed time (scripts/fuzz.sh runs them longer).
+if step fuzz-configure cmake --preset fuzz -DRC_FUZZ_SECONDS=20 && step fuzz-build cmake --build --preset fuzz; then
+  tests fuzz-ctest fuzz
+fi
+
 if step win32-configure cmake --preset win32 && step win32-build cmake --build --preset win32; then
   tests win32-ctest win32
 fi
