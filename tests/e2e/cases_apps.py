@@ -537,6 +537,55 @@ def case_app_letter_case(w):
         s.end()
 
 
+# A user application of the key-map file: the stand-in under a class and
+# title of the file's choosing, found, started by the power key, driven by
+# its own rows and closed by the power key again.
+USER_KEYMAP = """[app:Player]
+class = PlayerMain
+title = Player
+exe = C:\\player\\player.exe
+args = --app TVEnhance --class PlayerMain --title Player
+0 = Space
+1 = post 0x0111 5 0
+"""
+
+
+def case_app_user_keymap(w):
+    prepare_apps(w, [], 1, 100)  # DefaultTVAPP 100: the file's first application
+    player = os.path.join(w.drive, "player")
+    os.makedirs(player, exist_ok=True)
+    shutil.copy(w.bin["standin"], os.path.join(player, "player.exe"))
+    # Next to the exe: the program looks there when the user's folder has none.
+    ini = os.path.join(os.path.dirname(os.path.abspath(w.bin["exe"])), "RemoteControl.ini")
+    with open(ini, "w", newline="\r\n") as f:
+        f.write(USER_KEYMAP)
+    s = Session(w, "app_user_keymap")
+    try:
+        s.key(12)
+
+        def started():
+            s.alive()
+            return [e for e in read_log(w, LAUNCHED_LOG) if e["event"] == "START"]
+        start = wait_for("the user application started by the power key", started, 20)
+        check('class="PlayerMain"' in start[0]["text"] and 'title="Player"' in start[0]["text"],
+              "the file's application is up under its own class and title (%s)" % start[0]["text"])
+        got = s.press(0, LAUNCHED_LOG, "TVEnhance", 2)
+        check([(g[1], g[2]) for g in got[:2]] == [("WM_KEYDOWN", 0x20), ("WM_KEYUP", 0x20)],
+              "key 0 reaches it as Space (got %s)" % "; ".join(map(fmt, got)))
+        before = len(read_log(w, LAUNCHED_LOG))
+        s.key(1)
+        wait_for("the posted command", lambda: any(
+            e["event"] == "WM_COMMAND" and e.get("wParam") == "5"
+            for e in read_log(w, LAUNCHED_LOG)[before:]), EVENT_TIMEOUT)
+        before = len(read_log(w, LAUNCHED_LOG))
+        s.key(12)
+        wait_for("the user application to close", lambda: s.alive() or any(
+            e["event"] == "EXIT" for e in read_log(w, LAUNCHED_LOG)[before:]), 20)
+    finally:
+        s.end()
+        os.remove(ini)
+
+
 CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case_")}
 
 
