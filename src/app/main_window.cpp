@@ -127,6 +127,8 @@ std::int32_t MainWindowProc(os::Hwnd hwnd, std::uint32_t msg, std::uint32_t wPar
             bResumePending = 0;
             OpenTunerDevice();
             os::KillTimer(hwnd, kResumeTimerId);
+        } else if (wParam == kKeyTimerRetryId) {
+            OnKeyTimerRetry(hwnd);
         } else if (wParam == kTrayRetryTimerId) {
             OnTrayRetryTimer(hwnd);
         }

@@ -99,6 +99,34 @@ void InitProcessRecords() {
     hAboutDlg = hSettingDlg = 0;
 }
 
+namespace {
+
+// A refused SetTimer (the session's USER objects or desktop heap used up
+// by some other program) must not leave the remote dead until the next
+// logon. Two minutes of tries cover a burst; after that the tray still works.
+constexpr std::uint32_t kKeyTimerRetryMs = 1000;
+constexpr int kKeyTimerRetries = 120;
+int nKeyTimerRetriesLeft = 0;
+
+}  // namespace
+
+void StartKeyTimerOrRetry(os::Hwnd hwnd) {
+    nKeyTimerRetriesLeft = 0;
+    StartKeyTimer(hwnd);
+    if (KeyTimer.running) return;
+    if (os::SetTimer(hwnd, kKeyTimerRetryId, kKeyTimerRetryMs, nullptr) != 0)
+        nKeyTimerRetriesLeft = kKeyTimerRetries;
+}
+
+void OnKeyTimerRetry(os::Hwnd hwnd) {
+    if (nKeyTimerRetriesLeft > 0) {
+        KeyTimer.Start();
+        if (!KeyTimer.running && --nKeyTimerRetriesLeft > 0) return;
+    }
+    nKeyTimerRetriesLeft = 0;
+    os::KillTimer(hwnd, kKeyTimerRetryId);
+}
+
 void CloseEarlierCopies() {
     for (const char* prefix : kEarlierCopyPrefixes) {
         const os::Hwnd hwnd = FindEarlierCopy(prefix);
@@ -139,7 +167,7 @@ os::Hwnd ProgramStartUp(os::Hinstance instance) {
     os::ShowWindow(hwnd, os::SW_HIDE);
     os::UpdateWindow(hwnd);
     if (bTunerReady == 1) {
-        StartKeyTimer(hwnd);
+        StartKeyTimerOrRetry(hwnd);
         PrepareWatchTimer(hwnd);
     }
     return hwnd;

@@ -6,6 +6,7 @@
 #include "os/os.h"
 
 constexpr std::uint32_t kResumeTimerId = 2000;
+constexpr std::uint32_t kKeyTimerRetryId = 2002;
 constexpr std::uint32_t kResumeDelayMs = 5000;
 constexpr std::uint32_t kAcceleratorTable = 23;
 
@@ -23,6 +24,11 @@ void InitProcessRecords();
 // Steps up to the message loop. Returns the main window, or 0 when the
 // program ends here (window creation failed, or the remote is switched off).
 os::Hwnd ProgramStartUp(os::Hinstance instance);
+// Starts the key timer; when Windows refuses it, tries again once a second
+// for a bounded time (OnKeyTimerRetry, timer kKeyTimerRetryId).
+void StartKeyTimerOrRetry(os::Hwnd hwnd);
+void OnKeyTimerRetry(os::Hwnd hwnd);
+
 // ProgramStartUp and the message loop; returns the exit code.
 int RunRemoteControl(os::Hinstance instance);
 

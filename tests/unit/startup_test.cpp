@@ -9,6 +9,7 @@
 #include "app/tray_menu.h"
 #include "controllers/app_controller.h"
 #include "controllers/controller_table.h"
+#include "core/interval_timer.h"
 #include "device/tuner_connection.h"
 #include "engine/mouse_emulation.h"
 #include "os/shell.h"
@@ -164,6 +165,32 @@ TEST(StartUp, CreatesTheHiddenWindowInOrderAndStartsOnlyTheKeyTimer) {
     EXPECT_EQ(0, Count("settimer id=2"));  // bound, not started
     EXPECT_NE(nullptr, g_Tuner.pKsControl);
     EXPECT_EQ(1023, ScreenBounds.nMaxX);
+}
+
+TEST(StartUp, ARefusedKeyTimerIsTriedAgainUntilItRuns) {
+    const struct {
+        int refusals;        // SetTimer calls refused in a row from the first
+        int keyTimerRuns;    // after 150 s
+        int keyTimerCalls;   // settimer id=1 lines
+    } rows[] = {{1, 1, 2}, {3, 1, 4}, {121, 0, 121}};  // the last gives up after 120 tries
+    for (const auto& row : rows) {
+        sim::Reset();
+        AddCaptureDevice();
+        // The retry timer's own SetTimer comes second: refuse the key timer's.
+        sim::FailNext(sim::Call::SetTimer, 0);
+        const os::Hwnd main = ProgramStartUp(0x400000);
+        ASSERT_NE(0u, main);
+        EXPECT_EQ(0, KeyTimer.running);
+        for (int i = 1; i < row.refusals; ++i) {
+            sim::FailNext(sim::Call::SetTimer, 0);  // the next try is refused too
+            sim::Run(1000);
+        }
+        sim::Run(150000);
+        EXPECT_EQ(row.keyTimerRuns, KeyTimer.running) << row.refusals;
+        EXPECT_EQ(row.keyTimerCalls, Count("settimer id=1 elapse=65")) << row.refusals;
+        EXPECT_EQ(1, Count("killtimer id=2002")) << "the tries end";
+        KeyTimer.Stop();
+    }
 }
 
 TEST(StartUp, RemoteOffEndsAtOnceLeavingNoIconAndNoTimer) {
