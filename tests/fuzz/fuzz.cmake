@@ -12,6 +12,12 @@ foreach(source IN LISTS RC_FUZZ_SOURCES)
   target_compile_options(${name} PRIVATE ${RC_WARNINGS})
   target_link_libraries(${name} PRIVATE rc_core rc_sim)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  if(surface STREQUAL "scenario")
+    # The scenario reader of rcsim, without its main.
+    file(GLOB reader CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/rcsim/scenario*.cpp)
+    target_sources(${name} PRIVATE ${reader})
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tools/rcsim)
+  endif()
   set(learned ${CMAKE_BINARY_DIR}/corpus/${surface})
   file(MAKE_DIRECTORY ${learned})
   add_test(NAME fuzz.${surface}
