@@ -81,11 +81,27 @@ def request_lines(text):
     return out
 
 
+WINE64_LOADER = "/usr/lib/wine/wine64"
+
+
+def pe_is_64bit(path):
+    """True for an x86-64 PE image (the Wine-only build), False for i386."""
+    with open(path, "rb") as f:
+        head = f.read(4096)
+    at = int.from_bytes(head[0x3C:0x40], "little")
+    return head[at:at + 4] == b"PE\0\0" and head[at + 4:at + 6] == b"\x64\x86"
+
+
 class World:
     def __init__(self, root, src_dir, binaries):
         self.root = os.path.abspath(root)
         self.src = src_dir
         self.bin = binaries  # name -> path of the build's files
+        exe = binaries.get("exe")
+        # A 64-bit build runs in a 64-bit prefix; `wine` then means wine64
+        # (Debian's wrapper prefers wine32 whenever it is installed).
+        self.arch = "win64" if exe and os.path.exists(exe) and pe_is_64bit(exe) else "win32"
+        self.shim = os.path.join(self.root, "bin")
         self.prefix = os.path.join(self.root, "prefix")
         self.drive = os.path.join(self.prefix, "drive_c")
         self.vtdir = os.path.join(self.drive, "vtuner")
@@ -98,12 +114,24 @@ class World:
     # ---- environment and processes
     def env(self, debug="-all", extra=None):
         env = dict(os.environ)
-        env.update(WINEPREFIX=self.prefix, WINEARCH="win32", WINEDLLOVERRIDES="mscoree,mshtml=",
+        env.update(WINEPREFIX=self.prefix, WINEARCH=self.arch, WINEDLLOVERRIDES="mscoree,mshtml=",
                    WINEDEBUG=debug, DISPLAY=self.state.get("display", ""))
+        if self.arch == "win64":
+            self._write_shim()
+            env.update(PATH=self.shim + os.pathsep + env.get("PATH", ""), WINELOADER=WINE64_LOADER)
         env.pop("WINELOADERNOEXEC", None)
         if extra:
             env.update(extra)
         return env
+
+    def _write_shim(self):
+        path = os.path.join(self.shim, "wine")
+        if os.path.exists(path):
+            return
+        os.makedirs(self.shim, exist_ok=True)
+        with open(path, "w") as f:
+            f.write('#!/bin/sh\nexec %s "$@"\n' % WINE64_LOADER)
+        os.chmod(path, 0o755)
 
     def run(self, args, timeout=60, extra=None, check=True):
         """Runs a wine command; output goes to files so that nothing the
@@ -155,18 +183,25 @@ class World:
         self._save()
         # A persistent server of our own, started apart from the test's
         # pipes; every later wine call of this run talks to it.
+        self._start_server()
+        self.wine("wineboot", "-i", timeout=240)
+        # A fresh server after the prefix is made: with the first one, RpcSs
+        # can fail to start, and then every first window waits about 10 s.
+        self.run(["wineserver", "-k"], timeout=30, check=False)
+        self.run(["wineserver", "-w"], timeout=60, check=False)
+        self._start_server()
+        self.wine("reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/t", "REG_SZ",
+                  "/d", "win7", "/f")
+        os.makedirs(self.vtdir, exist_ok=True)
+        os.makedirs(os.path.join(self.drive, "rc"), exist_ok=True)
+
+    def _start_server(self):
         server = self._spawn_detached(["wineserver", "-p"], os.path.join(self.root, "wineserver.log"),
                                       env=self.env())
         try:
             server.wait(timeout=10)  # it forks into the background
         except subprocess.TimeoutExpired:
             pass
-        self.wine("wineboot", "-i", timeout=240)
-        self.run(["wineserver", "-w"], timeout=120)
-        self.wine("reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/t", "REG_SZ",
-                  "/d", "win7", "/f")
-        os.makedirs(self.vtdir, exist_ok=True)
-        os.makedirs(os.path.join(self.drive, "rc"), exist_ok=True)
 
     def teardown(self):
         if os.path.isdir(self.prefix):
@@ -308,12 +343,13 @@ TOOLS = ("exe", "vtuner", "probe", "remote")
 SKIP = 77
 
 
-def why_wine_cannot_run():
-    """None when this machine runs 32-bit Wine; otherwise the reason. Some
-    kernels refuse 32-bit programs outright (execve says ENOEXEC), and then
-    no Wine run can show anything."""
+def why_wine_cannot_run(exe=None):
+    """None when this machine's Wine runs the build of exe; otherwise the
+    reason. Some kernels refuse 32-bit programs outright (execve says
+    ENOEXEC): only the 64-bit build (preset win64) runs there."""
+    loader = WINE64_LOADER if exe and os.path.exists(exe) and pe_is_64bit(exe) else "wine"
     try:
-        r = subprocess.run(["wine", "--version"], capture_output=True, text=True, timeout=60)
+        r = subprocess.run([loader, "--version"], capture_output=True, text=True, timeout=60)
     except (OSError, subprocess.TimeoutExpired) as e:
         return f"wine --version: {e}"
     if r.returncode == 0:
@@ -335,9 +371,10 @@ def case_main(cases, tools=TOOLS, actions=("run",)):
     a = ap.parse_args()
     if a.action == "run" and a.case is None:
         ap.error("run needs a case")
-    reason = why_wine_cannot_run()
+    reason = why_wine_cannot_run(getattr(a, "exe", None))
     if reason:
-        print("SKIP: this machine cannot run 32-bit Windows programs under Wine:", reason)
+        print("SKIP: this machine cannot run this build under Wine "
+              "(where 32-bit programs cannot run, the win64 preset's can):", reason)
         return SKIP
     binaries = {("probe_client" if name == "probe" else name): getattr(a, name) for name in tools}
     w = World(a.world, a.src, binaries)

@@ -17,13 +17,12 @@
 namespace {
 
 static_assert(sizeof(os::Guid) == sizeof(GUID), "GUID layout");
-static_assert(sizeof(os::SpDevinfoData) == sizeof(SP_DEVINFO_DATA), "SP_DEVINFO_DATA layout");
 static_assert(sizeof(char16_t) == sizeof(WCHAR), "UTF-16 text");
 
 const GUID& ToGuid(const os::Guid& g) { return *reinterpret_cast<const GUID*>(&g); }
 LPCWSTR ToWide(const char16_t* text) { return reinterpret_cast<LPCWSTR>(text); }
 
-HDEVINFO ToDevinfo(os::Hdevinfo h) { return reinterpret_cast<HDEVINFO>(static_cast<std::uintptr_t>(h)); }
+HDEVINFO ToDevinfo(os::Hdevinfo h) { return reinterpret_cast<HDEVINFO>(win32::Widen(h)); }
 
 template <typename T>
 T* As(os::ComPtr p) { return reinterpret_cast<T*>(p); }

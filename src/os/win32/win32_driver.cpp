@@ -9,10 +9,12 @@
 
 namespace os {
 
-// On 32-bit Windows the driver reads and writes through plain pointers.
+// The driver reads and writes through plain 32-bit pointers. A 64-bit
+// build (Wine only) passes 0 for a buffer above 4 GB: the request fails
+// instead of writing somewhere else.
 std::uint32_t BufferAddress(void* buffer) {
-    static_assert(sizeof(void*) == sizeof(std::uint32_t), "32-bit build only");
-    return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(buffer));
+    auto address = reinterpret_cast<std::uintptr_t>(buffer);
+    return address >> 16 >> 16 ? 0 : static_cast<std::uint32_t>(address);
 }
 
 HResult KsProperty(ComPtr ksControl, void* property, std::uint32_t propertyLength, void* data,

@@ -1,6 +1,7 @@
 // Registry calls (advapi32): the boundary's handles are the real HKEY
 // values, and its constants have the real values, so they pass through.
 #include "os/registry.h"
+#include "os/win32/win32_handles.h"
 
 // Last: <windows.h> has macros named like the boundary's constants.
 #include <windows.h>
@@ -9,10 +10,9 @@
 
 namespace {
 
-HKEY ToHkey(os::Hkey key) { return reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(key)); }
+HKEY ToHkey(os::Hkey key) { return reinterpret_cast<HKEY>(win32::Widen(key)); }
 os::Hkey FromHkey(HKEY key) { return static_cast<os::Hkey>(reinterpret_cast<std::uintptr_t>(key)); }
 
-static_assert(sizeof(HKEY) == sizeof(os::Hkey), "32-bit build only");
 static_assert(sizeof(DWORD) == sizeof(std::uint32_t), "DWORD is 32 bits");
 
 }  // namespace

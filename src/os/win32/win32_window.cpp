@@ -32,19 +32,21 @@ const WNDPROC kTrampolines[kMaxClasses] = {
 // cursor position (a timer procedure receives the time).
 MSG g_last;
 
+// The fetched message itself when m is it: in a 64-bit build its
+// parameters may be wider than the boundary's (Wine's timer procedure
+// handles are), and only the original may be dispatched.
 MSG ToMsg(const os::Msg& m) {
+    if (ToHwnd(m.hwnd) == g_last.hwnd && m.message == g_last.message &&
+        m.wParam == static_cast<std::uint32_t>(g_last.wParam) &&
+        m.lParam == static_cast<std::int32_t>(g_last.lParam)) {
+        return g_last;
+    }
     MSG out{};
     out.hwnd = ToHwnd(m.hwnd);
     out.message = m.message;
     out.wParam = m.wParam;
     out.lParam = m.lParam;
-    if (out.hwnd == g_last.hwnd && out.message == g_last.message && out.wParam == g_last.wParam &&
-        out.lParam == g_last.lParam) {
-        out.time = g_last.time;
-        out.pt = g_last.pt;
-    } else {
-        out.time = ::GetMessageTime();
-    }
+    out.time = ::GetMessageTime();
     return out;
 }
 
