@@ -1,7 +1,8 @@
 ; Setup for Remote Control: the program under Program Files, Start Menu
 ; shortcuts, a start at every user's logon and an Add/Remove Programs entry.
-; Built by the win32 build's `installer` target, which passes VERSION (the
-; project's, a.b.c.d), EXE (the built RemoteControl.exe) and OUTFILE.
+; Built by the Windows build's `installer` target, which passes VERSION (the
+; project's, a.b.c.d), EXE (the built RemoteControl.exe), OUTFILE, and TARGET
+; for a 64-bit build.
 ;
 ; Switches: /S installs or uninstalls silently; a silent install starts the
 ; program again only when it closed a running copy. The uninstaller keeps the
@@ -35,8 +36,14 @@ Unicode true
 Name "${APP_NAME}"
 OutFile "${OUTFILE}"
 ; A 32-bit setup for a 32-bit program: on 64-bit Windows the keys below land
-; in the same 32-bit registry view the program reads.
-InstallDir "$PROGRAMFILES\${APP_NAME}"
+; in the same 32-bit registry view the program reads. The 64-bit build (for
+; Wine on hosts without 32-bit support) passes TARGET=amd64-unicode.
+!ifdef TARGET
+  Target ${TARGET}
+  InstallDir "$PROGRAMFILES64\${APP_NAME}"
+!else
+  InstallDir "$PROGRAMFILES\${APP_NAME}"
+!endif
 InstallDirRegKey HKLM "${UNINST_KEY}" "InstallLocation"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma

@@ -3,7 +3,8 @@
 # when every package is already there it returns without touching apt.
 set -euo pipefail
 
-packages=(cmake g++ libgtest-dev clang libclang-rt-14-dev g++-mingw-w64-i686 wine wine32:i386 xvfb xdotool x11-apps python3 nsis)
+packages=(cmake g++ libgtest-dev clang libclang-rt-14-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64-win32
+          wine wine32:i386 wine64 xvfb xdotool x11-apps python3 nsis)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -163,13 +163,14 @@ os::Hwnd ProgramStartUp(os::Hinstance instance) {
     // Read once: a changed file takes effect when the program is started
     // again (the new copy replaces this one).
     LoadKeymapFile();
-    ReportKeymapErrors(hwnd);
     os::ShowWindow(hwnd, os::SW_HIDE);
     os::UpdateWindow(hwnd);
     if (bTunerReady == 1) {
         StartKeyTimerOrRetry(hwnd);
         PrepareWatchTimer(hwnd);
     }
+    // After the timers: the remote works while the user reads the box.
+    ReportKeymapErrors(hwnd);
     return hwnd;
 }
 

@@ -13,6 +13,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from dialog_cases import visible, xdo  # noqa: E402
 from e2e_cases import CAPTURE_NAME, check, start_polling  # noqa: E402
 from wine_world import APP_KEY, TOOLS, WorldError, case_main, pick_board, wait_for  # noqa: E402
 
@@ -550,15 +551,55 @@ args = --app TVEnhance --class PlayerMain --title Player
 """
 
 
+def write_keymap(w, text):
+    """Next to the installed exe: the program looks there when the user's
+    folder has none."""
+    ini = os.path.join(w.drive, "rc", "RemoteControl.ini")
+    with open(ini, "w", newline="\r\n") as f:
+        f.write(text)
+    return ini
+
+
+# Three faults (an unknown key name, a code out of range, a line that is no
+# row) around one good override of another application.
+BROKEN_KEYMAP = """[Orbisk]
+0 = Hyperspace
+300 = F2
+this is not a row
+[TotalMedia35]
+17 = F5
+"""
+
+
+def case_app_broken_keymap(w):
+    """A key-map file with errors: one box captioned "Remote Control" at
+    start, and the built-in map still drives a built-in application."""
+    app = APPS["Orbisk"]
+    prepare_apps(w, [app], 4, app.code)
+    ini = write_keymap(w, BROKEN_KEYMAP)
+    s = Session(w, "app_broken_keymap")
+    try:
+        boxes = wait_for("the key-map error box", lambda: visible(w, "Remote Control"), EVENT_TIMEOUT)
+        time.sleep(1.5)
+        boxes = visible(w, "Remote Control")
+        check(len(boxes) == 1, "one box for the whole file (%d up)" % len(boxes))
+        xdo(w, "key", "--window", boxes[0], "Return")
+        wait_for("the box to close", lambda: not visible(w, "Remote Control"), EVENT_TIMEOUT)
+        power_launches(s, app, 4)
+        expect_posted(s, 0, [command(4024, 10001)], app, "built-in row under an erroneous one")
+        expect_posted(s, 9, [command(4024, 4003)], app, "another built-in row")
+        power_closes(s, app, 4)
+    finally:
+        s.end()
+        os.remove(ini)
+
+
 def case_app_user_keymap(w):
     prepare_apps(w, [], 1, 100)  # DefaultTVAPP 100: the file's first application
     player = os.path.join(w.drive, "player")
     os.makedirs(player, exist_ok=True)
     shutil.copy(w.bin["standin"], os.path.join(player, "player.exe"))
-    # Next to the exe: the program looks there when the user's folder has none.
-    ini = os.path.join(os.path.dirname(os.path.abspath(w.bin["exe"])), "RemoteControl.ini")
-    with open(ini, "w", newline="\r\n") as f:
-        f.write(USER_KEYMAP)
+    ini = write_keymap(w, USER_KEYMAP)
     s = Session(w, "app_user_keymap")
     try:
         s.key(12)

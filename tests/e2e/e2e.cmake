@@ -53,7 +53,7 @@ if(RC_WINE AND RC_XVFB AND RC_PYTHON3 AND TARGET RemoteControl AND TARGET vtuner
         --standin $<TARGET_FILE:standin>)
     foreach(case IN ITEMS app_arcsoft_tv5 app_totalmedia app_media_center app_powercinema
                           app_tvenhance app_orbisk app_orbisk_center app_savrin app_priority
-                          app_letter_case app_user_keymap)
+                          app_letter_case app_user_keymap app_broken_keymap)
       add_test(NAME e2e.${case} COMMAND ${E2E_APPS_CMD} run ${case})
       set_tests_properties(e2e.${case} PROPERTIES FIXTURES_REQUIRED e2e_world TIMEOUT 90)
       list(APPEND E2E_TESTS e2e.${case})

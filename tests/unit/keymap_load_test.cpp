@@ -70,7 +70,11 @@ TEST_F(KeymapInUse, OneBoxListsTheFirstTenErrorsAndTheValidRowsStillApply) {
     for (int i = 1; i <= 12; ++i) file += "bad" + std::to_string(i) + "\r\n";
     sim::SetFileContent(kAppDataFile, file);
     const os::Hwnd savrin = sim::AddWindow({"AnyClass", "Dravune", true, ""});
+    // The remote works while the user reads the box: the driver is polled
+    // in its modal loop.
+    sim::AnswerMessageBox(1, 2000);
     StartProgram();
+    EXPECT_GE(sim::DriverRequestCount(), 2000u / 65);
     const Lines boxes = Boxes();
     ASSERT_EQ(1u, boxes.size());
     EXPECT_NE(std::string::npos, boxes[0].find("12 error(s)"));

@@ -29,18 +29,27 @@ T* As(os::ComPtr p) { return reinterpret_cast<T*>(p); }
 
 os::ComPtr FromCom(void* p) { return reinterpret_cast<os::ComPtr>(p); }
 
+// The boundary's SP_DEVINFO_DATA is the 32-bit one. A 64-bit build (Wine
+// only) widens the size it names and gets the last enumerated entry's
+// full-width Reserved field back, which is SetupAPI's own pointer.
+SP_DEVINFO_DATA g_lastEnumerated;
+
 void ToReal(const os::SpDevinfoData& in, SP_DEVINFO_DATA* out) {
-    out->cbSize = in.cbSize;
+    out->cbSize = in.cbSize == os::kSpDevinfoDataSize ? sizeof(SP_DEVINFO_DATA) : in.cbSize;
     std::memcpy(&out->ClassGuid, &in.classGuid, sizeof(GUID));
     out->DevInst = in.devInst;
     out->Reserved = static_cast<ULONG_PTR>(in.reserved);
+    if (in.devInst == g_lastEnumerated.DevInst &&
+        in.reserved == static_cast<std::uint32_t>(g_lastEnumerated.Reserved))
+        out->Reserved = g_lastEnumerated.Reserved;
 }
 
 void FromReal(const SP_DEVINFO_DATA& in, os::SpDevinfoData* out) {
-    out->cbSize = in.cbSize;
+    out->cbSize = in.cbSize == sizeof(SP_DEVINFO_DATA) ? os::kSpDevinfoDataSize : in.cbSize;
     std::memcpy(&out->classGuid, &in.ClassGuid, sizeof(GUID));
     out->devInst = in.DevInst;
     out->reserved = static_cast<std::uint32_t>(in.Reserved);
+    g_lastEnumerated = in;
 }
 
 // IMoniker::BindToStorage or BindToObject, without bind context.
