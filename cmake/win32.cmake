@@ -28,13 +28,6 @@ target_compile_options(rc_core PRIVATE ${RC_SHIP_COMPILE_OPTIONS})
 target_compile_options(RemoteControl PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:${RC_SHIP_COMPILE_OPTIONS}>")
 target_link_options(RemoteControl PRIVATE -s)
 
-# The 64-bit build is for Wine on hosts that cannot run 32-bit code. The
-# boundary carries 32-bit values, so its image stays below 2 GB, where a
-# timer procedure's address fits a message parameter.
-if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-  target_link_options(RemoteControl PRIVATE -Wl,--image-base,0x10000000 -Wl,--disable-high-entropy-va)
-endif()
-
 file(GLOB tool_dirs LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tools/*)
 foreach(dir IN LISTS tool_dirs)
   if(EXISTS ${dir}/win32.cmake)
