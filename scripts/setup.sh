@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs what the builds and tests need on Debian 12. Safe to run again:
 # when every package is already there it returns without touching apt.
+# Extra packages a script needs besides these come as arguments
+# (scripts/bench.sh asks for valgrind).
 set -euo pipefail
 
-packages=(cmake g++ libgtest-dev clang libclang-rt-14-dev g++-mingw-w64-i686 wine wine32:i386 xvfb xdotool x11-apps python3 nsis)
+packages=(cmake g++ libgtest-dev clang libclang-rt-14-dev g++-mingw-w64-i686 wine wine32:i386 xvfb xdotool x11-apps python3 nsis "$@")
 
 missing=()
 for p in "${packages[@]}"; do
