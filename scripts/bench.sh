@@ -32,7 +32,7 @@ callgrind_tick() {
   name=$(basename "$world" .scn)${1:+-key$2}
   local out="$logs/callgrind.$name.out"
   local run="valgrind --tool=callgrind --callgrind-out-file=$out --collect-atstart=no --toggle-collect='*MeasuredTick*' --dump-instr=no --compress-strings=no --compress-pos=no build/host/tools/rcbench --ticks $ticks ${*:+$* }$world"
-  local split="python3 tools/bench/split_costs.py $out $ticks 'debug=^Trace(Text|Value)\\('"
+  local split="python3 tools/bench/split_costs.py $out $ticks 'debug=^Trace[TV][a-z]+\\('"
   echo "bench: $label" >&2
   eval "$run" >"$logs/rcbench.$name.log" 2>&1 || { cat "$logs/rcbench.$name.log" >&2; exit 1; }
   local result
