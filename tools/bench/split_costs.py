@@ -75,8 +75,8 @@ def main():
     arcs = parse(sys.argv[1])
     ticks = int(sys.argv[2])
     parts = []
-    for spec in sys.argv[3:]:
-        name, _, pattern = spec.partition("=")
+    for arg in sys.argv[3:]:
+        name, _, pattern = arg.partition("=")
         parts.append((name, re.compile(pattern)))
 
     entry = re.compile(r"KeyTimerProc\(")
