@@ -21,6 +21,19 @@ if(RC_RCSIM_SOURCES)
   target_link_libraries(rcsim PRIVATE rc_core rc_sim)
 endif()
 
+# rcbench: the key timer's procedure called in a loop over a scenario's
+# world, for callgrind (scripts/bench.sh). It reads worlds as rcsim does.
+file(GLOB RC_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/bench/*.cpp)
+if(RC_BENCH_SOURCES AND RC_RCSIM_SOURCES)
+  set(RC_SCENARIO_SOURCES ${RC_RCSIM_SOURCES})
+  list(FILTER RC_SCENARIO_SOURCES EXCLUDE REGEX "/main\\.cpp$")
+  add_executable(rcbench ${RC_BENCH_SOURCES} ${RC_SCENARIO_SOURCES})
+  set_target_properties(rcbench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+  target_include_directories(rcbench PRIVATE ${CMAKE_SOURCE_DIR})
+  target_compile_options(rcbench PRIVATE ${RC_WARNINGS})
+  target_link_libraries(rcbench PRIVATE rc_core rc_sim)
+endif()
+
 # keymaps: the built-in key maps written out as key-map files and charts.
 file(GLOB RC_KEYMAPS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/keymaps/*.cpp)
 if(RC_KEYMAPS_SOURCES)

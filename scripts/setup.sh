@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs what the builds and tests need on Debian 12. Safe to run again:
 # when every package is already there it returns without touching apt.
+# Extra packages a script needs besides these come as arguments
+# (scripts/bench.sh asks for valgrind).
 set -euo pipefail
 
 packages=(cmake g++ libgtest-dev clang libclang-rt-14-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64-win32
-          wine wine32:i386 wine64 xvfb xdotool x11-apps python3 nsis)
+          wine wine32:i386 wine64 xvfb xdotool x11-apps python3 nsis "$@")
 
 missing=()
 for p in "${packages[@]}"; do

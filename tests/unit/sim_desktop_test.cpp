@@ -88,6 +88,23 @@ TEST_F(SimDesktop, WindowTextCopyIsBounded) {
     EXPECT_EQ('\0', buf[0]);
 }
 
+// Texts in effect lines: quoted, with quotes and bytes outside printable
+// ASCII escaped, so a line never breaks or hides a byte.
+TEST_F(SimDesktop, EffectTextsEscapeQuotesAndBytesOutsideAscii) {
+    const struct {
+        const char* text;
+        const char* line;
+    } rows[] = {{"plain text", "debug \"plain text\""},
+                {"", "debug \"\""},
+                {"say \"hi\"", "debug \"say \\\"hi\\\"\""},
+                {"\x01tab\tdel\x7F\xE9", "debug \"\\x01tab\\x09del\\x7F\\xE9\""},
+                {nullptr, "debug (null)"}};
+    for (const auto& row : rows) {
+        os::OutputDebugStringA(row.text);
+        EXPECT_EQ(row.line, sim::EffectTexts().back()) << (row.text ? row.text : "(null)");
+    }
+}
+
 TEST_F(SimDesktop, ForegroundRefusalIsLoggedAndChangesNothing) {
     const os::Hwnd other = sim::AddWindow({"Editor", "notes", true, ""});
     const os::Hwnd tv = sim::AddWindow({"TV", "TV", true, "", true});  // at the bottom

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "os/os.h"
@@ -210,6 +211,49 @@ TEST_F(SimDriver, InjectedResultsAndSFalse) {
     quiet.answersI2C = false;
     sim::SetDriverBoard(quiet);
     EXPECT_EQ(os::E_FAIL, I2C(sim::DriverCapturePath(), kCaptureI2C, &first));
+}
+
+// The "ks" lines rcsim prints (docs/scenarios.md), for each kind of request;
+// a press queued ahead outlives the ended presses dropped on the way.
+TEST_F(SimDriver, EffectLogNamesWhatEachRequestAsked) {
+    sim::LogDriverRequests(true);
+    sim::PressKeyAt(sim::Now() + 500, 0x25, 100);
+    sim::PressKey(0x1E, 50);
+    std::uint8_t first = 0, level = 6, found = 0, data = 0xFE;
+    CapturePin(kCapturePin6);
+    I2C(sim::DriverCapturePath(), kCaptureI2C, &first);
+    sim::Run(100);
+    sim::PressKey(0x33, 10);
+    sim::Run(400);
+    I2C(sim::DriverMainPath(), kMainI2C, &first);
+    Bytes otherDevice = kCaptureI2C;
+    otherDevice[24] = 0x61;
+    I2C(sim::DriverCapturePath(), otherDevice, &first);
+    Bytes probe = kChipProbe;
+    probe[28] = 0x64;
+    probe[29] = 0x71;
+    PutAddress(&probe, 32, &found);
+    Ask(sim::DriverMainPath(), probe, &data, 1);
+    Bytes otherId = kCapturePin6;
+    otherId[16] = 1;
+    Ask(sim::DriverCapturePath(), otherId, &level, 1);
+    sim::DriverBoard mute;
+    mute.answersPins = false;
+    sim::SetDriverBoard(mute);
+    Ask(sim::DriverCapturePath(), kCapturePin6, &level, 1);
+    Ask(nullptr, kCapturePin6, &level, 1);
+
+    const std::vector<std::string> expected = {
+        "ks capture pin 6 level=1 -> 0x0",
+        "ks capture i2c dev=0x60 read=4 byte0=0x1E -> 0x0",
+        "ks main i2c dev=0x60 read=4 byte0=0x25 -> 0x0",
+        "ks capture i2c dev=0x61 read=4 -> 0x80004005",
+        "ks main probe chip=0x7164 -> 0x80004005",
+        "ks capture request -> 0x80070492",
+        "ks capture pin 6 -> 0x80004005",
+        "ks none request -> 0x80004003",
+    };
+    EXPECT_EQ(expected, sim::EffectTexts());
 }
 
 TEST_F(SimDriver, TokensAreStableRecycledAndGoStale) {

@@ -38,6 +38,8 @@ TEST(Trace, OverlongTextIsCutAtTheBuffer) {
     EXPECT_EQ(511u, LastDebugLine().size());
     TraceValue(longText.c_str(), 1);
     EXPECT_EQ(16u + 255u, LastDebugLine().size());  // the 256-byte number buffer
+    TraceValue(std::string(250, 'x').c_str(), 0x12345678);  // cut inside the number
+    EXPECT_EQ("<RCMessageBox>  " + std::string(250, 'x') + " (123", LastDebugLine());
     TraceText(nullptr);
     EXPECT_EQ("<RCMessageBox>  ", LastDebugLine());
 }

@@ -47,6 +47,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
         vt::g_hModule = instance;
         vt::InitRequestLock();
         DisableThreadLibraryCalls(instance);
+    } else if (reason == DLL_PROCESS_DETACH) {
+        vt::CloseLog();
     }
     return TRUE;
 }

@@ -52,6 +52,47 @@ HANDLE OpenForAppend(const char* path) {
                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+// The request log is opened once, not on every poll (15 a second): the
+// figures taken under Wine are to measure the program, not this log.
+struct RequestLog {
+    HANDLE hFile = INVALID_HANDLE_VALUE;
+    char szPath[MAX_PATH] = {};
+};
+RequestLog g_log;
+
+// The open log is still the file at `path`: a reader that deleted or
+// replaced it gets a new one rather than lines written into the old.
+bool LogStillThere(const char* path) {
+    if (g_log.hFile == INVALID_HANDLE_VALUE || std::strcmp(path, g_log.szPath) != 0) return false;
+    WIN32_FILE_ATTRIBUTE_DATA fad;
+    LARGE_INTEGER size;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &fad) || !GetFileSizeEx(g_log.hFile, &size))
+        return false;
+    return fad.nFileSizeLow == size.LowPart && fad.nFileSizeHigh == static_cast<DWORD>(size.HighPart);
+}
+
+bool OpenLog(const char* path) {
+    if (LogStillThere(path)) return true;
+    CloseLog();
+    if (std::strlen(path) >= sizeof g_log.szPath) return false;
+    HANDLE f = OpenForAppend(path);
+    if (f == INVALID_HANDLE_VALUE && GetLastError() == ERROR_PATH_NOT_FOUND) {
+        // First request of a fresh machine: make the log's folder.
+        char dir[MAX_PATH];
+        std::strcpy(dir, path);
+        char* slash = std::strrchr(dir, '\\');
+        if (slash) {
+            *slash = 0;
+            CreateDirectoryA(dir, nullptr);
+            f = OpenForAppend(path);
+        }
+    }
+    if (f == INVALID_HANDLE_VALUE) return false;
+    g_log.hFile = f;
+    std::strcpy(g_log.szPath, path);
+    return true;
+}
+
 std::uint8_t U8(const std::uint8_t* p, size_t off) { return p[off]; }
 std::uint16_t U16(const std::uint8_t* p, size_t off) {
     std::uint16_t v;
@@ -156,24 +197,22 @@ void WriteLog(const Settings& s, const char* set, const Answer& a) {
 } // namespace
 
 void LogLine(const char* path, const char* text) {
-    HANDLE f = OpenForAppend(path);
-    if (f == INVALID_HANDLE_VALUE && GetLastError() == ERROR_PATH_NOT_FOUND) {
-        // First request of a fresh machine: make the log's folder.
-        char dir[MAX_PATH];
-        std::strncpy(dir, path, sizeof dir - 1);
-        dir[sizeof dir - 1] = 0;
-        char* slash = std::strrchr(dir, '\\');
-        if (slash) {
-            *slash = 0;
-            CreateDirectoryA(dir, nullptr);
-            f = OpenForAppend(path);
-        }
-    }
-    if (f == INVALID_HANDLE_VALUE) return;
+    if (!OpenLog(path)) return;
+    // One write per line, straight to the file: a reader sees whole lines
+    // as soon as they are written.
+    char line[512];
+    size_t n = std::strlen(text);
+    if (n > sizeof line - 2) n = sizeof line - 2;
+    std::memcpy(line, text, n);
+    line[n++] = '\r';
+    line[n++] = '\n';
     DWORD written = 0;
-    WriteFile(f, text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
-    WriteFile(f, "\r\n", 2, &written, nullptr);
-    CloseHandle(f);
+    WriteFile(g_log.hFile, line, static_cast<DWORD>(n), &written, nullptr);
+}
+
+void CloseLog() {
+    if (g_log.hFile != INVALID_HANDLE_VALUE) CloseHandle(g_log.hFile);
+    g_log.hFile = INVALID_HANDLE_VALUE;
 }
 
 HRESULT AnswerKsProperty(const Settings& s, void* property, ULONG propertyLength, void* data, ULONG dataLength,

@@ -42,7 +42,10 @@ int FeedCodeAt(const char* path, DWORD now);
 void FeedReset();
 
 // ---- the request log
+// Appends text and CR LF to the log at path, which stays open until
+// CloseLog (or another path); a deleted or replaced log is made again.
 void LogLine(const char* path, const char* text);
+void CloseLog();
 void InitRequestLock(); // once, from DllMain
 HRESULT CreateTunerFilter(REFIID riid, void** ppv);
 

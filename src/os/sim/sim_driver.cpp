@@ -2,6 +2,7 @@
 // request at its literal byte offsets, refuses anything malformed, and
 // writes answers only through the addresses the request carries. It shares
 // no code or structure with the program's request builders on purpose.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -50,6 +51,16 @@ struct Press {
 
 constexpr std::uint32_t kLogSize = 256;
 
+// What the last request asked, kept as facts: the text is written only when
+// the effect log shows driver requests, not on every poll.
+struct Asked {
+    enum Kind : std::uint8_t { Nothing, Pin, I2C, Probe } kind;
+    bool answered;         // a read that gave `answer`
+    std::uint16_t number;  // pin, device address or chip id
+    std::uint32_t readLength;
+    std::uint8_t answer;   // pin level or first I2C byte
+};
+
 struct Driver {
     sim::DriverBoard board;
     std::vector<Press> presses;
@@ -59,7 +70,7 @@ struct Driver {
     sim::DriverRequest log[kLogSize];
     std::uint32_t logNext = 0;
     std::uint32_t logUsed = 0;
-    char what[96];  // what the last request asked, for the effect log
+    Asked asked;
 };
 Driver g_driver;
 char g_captureTag;
@@ -79,6 +90,16 @@ const Press* ActivePress() {
     return found;
 }
 
+// The clock never goes back, so an ended press is never held again; a long
+// run would otherwise walk every past press on each poll.
+void ForgetEndedPresses() {
+    const std::uint64_t now = sim::world::Elapsed();
+    auto& presses = g_driver.presses;
+    presses.erase(std::remove_if(presses.begin(), presses.end(),
+                                 [now](const Press& p) { return p.end <= now; }),
+                  presses.end());
+}
+
 std::uint8_t PinLevel(std::uint8_t pin) {
     const Press* press = ActivePress();
     if (!press) return 0;
@@ -93,10 +114,11 @@ std::uint8_t I2CFirstByte() {
 }
 
 os::HResult ReadPin(std::uint8_t pin, std::uint8_t* data) {
-    std::snprintf(g_driver.what, sizeof g_driver.what, "pin %u", pin);
+    g_driver.asked = Asked{Asked::Pin, false, pin, 0, 0};
     if (!g_driver.board.answersPins) return os::E_FAIL;
     *data = PinLevel(pin);
-    std::snprintf(g_driver.what, sizeof g_driver.what, "pin %u level=%u", pin, *data);
+    g_driver.asked.answered = true;
+    g_driver.asked.answer = *data;
     return os::S_OK;
 }
 
@@ -108,13 +130,13 @@ os::HResult ReadI2C(Bytes p, std::uint8_t device) {
     if (writeLength == 1 && !sim::world::ResolveAddress(U32(p + 28))) return sim::kDriverBadAddress;
     auto* read = static_cast<std::uint8_t*>(sim::world::ResolveAddress(U32(p + 36)));
     if (!read) return sim::kDriverBadAddress;
-    std::snprintf(g_driver.what, sizeof g_driver.what, "i2c dev=0x%02X read=%u", device, readLength);
+    g_driver.asked = Asked{Asked::I2C, false, device, readLength, 0};
     // Only the IR receiver at 0x60 acknowledges on this bus.
     if (device != 0x60 || !g_driver.board.answersI2C) return os::E_FAIL;
     read[0] = I2CFirstByte();
     if (readLength > 1) std::memset(read + 1, 0, readLength - 1);
-    std::snprintf(g_driver.what, sizeof g_driver.what, "i2c dev=0x%02X read=%u byte0=0x%02X", device,
-                  readLength, read[0]);
+    g_driver.asked.answered = true;
+    g_driver.asked.answer = read[0];
     return os::S_OK;
 }
 
@@ -142,7 +164,7 @@ os::HResult Carry(Kind kind, Bytes p, std::uint8_t* data) {
         auto* found = static_cast<std::uint8_t*>(sim::world::ResolveAddress(U32(p + 32)));
         if (!found) return sim::kDriverBadAddress;
         const std::uint16_t candidate = U16(p + 28);
-        std::snprintf(g_driver.what, sizeof g_driver.what, "probe chip=0x%04X", candidate);
+        g_driver.asked = Asked{Asked::Probe, false, candidate, 0, 0};
         if (candidate != g_driver.board.chipId) return os::E_FAIL;
         *found = 1;
         return os::S_OK;
@@ -184,13 +206,27 @@ sim::DriverRequest& NextLogEntry() {
 }
 
 void LogToEffects(const sim::DriverRequest& r) {
+    const Asked& a = g_driver.asked;
+    char what[96];
+    if (a.kind == Asked::Pin && a.answered)
+        std::snprintf(what, sizeof what, "pin %u level=%u", a.number, a.answer);
+    else if (a.kind == Asked::Pin)
+        std::snprintf(what, sizeof what, "pin %u", a.number);
+    else if (a.kind == Asked::I2C && a.answered)
+        std::snprintf(what, sizeof what, "i2c dev=0x%02X read=%u byte0=0x%02X", a.number,
+                      a.readLength, a.answer);
+    else if (a.kind == Asked::I2C)
+        std::snprintf(what, sizeof what, "i2c dev=0x%02X read=%u", a.number, a.readLength);
+    else if (a.kind == Asked::Probe)
+        std::snprintf(what, sizeof what, "probe chip=0x%04X", a.number);
+    else
+        std::snprintf(what, sizeof what, "request");
     char line[160];
     std::snprintf(line, sizeof line, "ks %s %s -> %s",
                   r.path == sim::DriverPath::Capture ? "capture"
                   : r.path == sim::DriverPath::Main  ? "main"
                                                      : "none",
-                  g_driver.what[0] ? g_driver.what : "request",
-                  sim::world::Hex(static_cast<std::uint32_t>(r.result), 1).c_str());
+                  what, sim::world::Hex(static_cast<std::uint32_t>(r.result), 1).c_str());
     sim::Log(line);
 }
 
@@ -210,11 +246,13 @@ os::ComPtr DriverCapturePath() { return reinterpret_cast<os::ComPtr>(&g_captureT
 os::ComPtr DriverMainPath() { return reinterpret_cast<os::ComPtr>(&g_mainTag); }
 
 void PressKey(std::uint8_t code, std::uint32_t holdMs) {
+    ForgetEndedPresses();
     const std::uint64_t now = world::Elapsed();
     g_driver.presses.push_back(Press{now, now + holdMs, code});
 }
 
 void PressKeyAt(std::uint32_t time, std::uint8_t code, std::uint32_t holdMs) {
+    ForgetEndedPresses();
     const std::uint64_t start = world::ElapsedAt(time);
     g_driver.presses.push_back(Press{start, start + holdMs, code});
 }
@@ -267,7 +305,7 @@ HResult KsProperty(ComPtr ksControl, void* property, std::uint32_t propertyLengt
     r.dataLength = dataLength;
     if (property) std::memcpy(r.property, property, propertyLength < 64 ? propertyLength : 64);
     if (data) std::memcpy(r.data, data, dataLength < 16 ? dataLength : 16);
-    g_driver.what[0] = '\0';
+    g_driver.asked = Asked{};
     r.result = Handle(path, static_cast<Bytes>(property), propertyLength,
                       static_cast<std::uint8_t*>(data), dataLength);
     if (bytesReturned && r.result >= 0) *bytesReturned = dataLength == 1 ? 1 : 0;

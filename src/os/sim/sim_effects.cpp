@@ -1,5 +1,6 @@
 // The ordered effect log and the text helpers its lines are written with.
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "os/sim/sim_world.h"
@@ -34,19 +35,27 @@ namespace world {
 
 std::string Quote(const char* text) {
     if (!text) return "(null)";
-    std::string out = "\"";
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
-        if (*p == '"') {
+    std::string out;
+    out.reserve(std::strlen(text) + 2);
+    out += '"';
+    // Plain characters go in a run at a time: every effect line passes here.
+    const char* run = text;
+    for (const char* p = text;; ++p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (c != 0 && c != '"' && c >= 0x20 && c < 0x7F) continue;
+        out.append(run, static_cast<std::size_t>(p - run));
+        if (c == 0) break;
+        if (c == '"') {
             out += "\\\"";
-        } else if (*p < 0x20 || *p >= 0x7F) {
-            char esc[8];
-            std::snprintf(esc, sizeof esc, "\\x%02X", *p);
-            out += esc;
         } else {
-            out += static_cast<char>(*p);
+            char esc[8];
+            std::snprintf(esc, sizeof esc, "\\x%02X", c);
+            out += esc;
         }
+        run = p + 1;
     }
-    return out + "\"";
+    out += '"';
+    return out;
 }
 
 std::string Hex(std::uint32_t value, int minDigits) {
