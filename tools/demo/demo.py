@@ -191,7 +191,7 @@ class Demo:
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    ap.add_argument("--build", required=True, help="the win32 build directory")
+    ap.add_argument("--build", required=True, help="the Windows build directory (win32, or win64)")
     ap.add_argument("--app", default="Savrin", choices=sorted(APPS))
     ap.add_argument("--layout", type=int, default=1, choices=sorted(LAYOUTS),
                     help="1 41-key, 2 36-key, 3 35-key, 4 44-key remote")
@@ -204,9 +204,9 @@ def main():
         if not os.path.exists(path):
             print("demo: %s is missing; build the win32 preset first" % path, file=sys.stderr)
             return 2
-    reason = why_wine_cannot_run()
+    reason = why_wine_cannot_run(binaries["exe"])
     if reason:
-        print("demo: this machine cannot run 32-bit Windows programs under Wine (%s); the "
+        print("demo: this machine cannot run this build under Wine (%s); the "
               "scenario player plays a similar session: build/host/tools/rcsim docs/scenarios/savrin.scn"
               % reason, file=sys.stderr)
         return 1
