@@ -1,19 +1,22 @@
 #!/usr/bin/env python3
 """The setup program under Wine, in a prefix of its own: a silent install,
 its files, shortcuts, logon start and uninstall entry, a start through the
-logon command, an update over a running copy that keeps the settings, and
-silent uninstalls with and without /REMOVESETTINGS.
+logon command that polls the virtual tuner, an update over a running copy
+that keeps the settings, and silent uninstalls with and without
+/REMOVESETTINGS.
 
   cases_installer.py --world DIR --src SRC --exe EXE --installer SETUP
-                     --version A.B.C.D run install_update_uninstall
+                     --version A.B.C.D --vtuner DLL run install_update_uninstall
 """
 import glob
 import os
 import re
+import shutil
 import subprocess
 import sys
 
-from wine_world import APP_KEY, World, WorldError, case_main, wait_for
+from e2e_cases import CAPTURE_NAME
+from wine_world import APP_KEY, World, WorldError, case_main, pick_board, wait_for
 
 INSTALL_DIR = r"C:\Program Files\Remote Control"
 UNINST_KEY = r"HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Remote Control"
@@ -117,6 +120,11 @@ def case_install_update_uninstall(world):
     w.setup()
     procs = []
     try:
+        # The card, for the installed program to poll.
+        os.makedirs(w.vtdir, exist_ok=True)
+        shutil.copy(w.bin["vtuner"], w.vtdir)
+        w.reg_import(w.pci_lines(pick_board(w.src, (6, 2, 1))) + w.tuner_lines(ReadyPin=6))
+        w.register_tuner(CAPTURE_NAME)
         check(w.setup_exe("/S") == 0, "silent install")
         run = check_installed(w, version)
         check(w.reg_query(APP_KEY) is None, "setup leaves the settings key to the program")
@@ -127,6 +135,8 @@ def case_install_update_uninstall(world):
         procs.append(proc)
         wait_for("the program's first settings", lambda: w.dword(APP_KEY, "DefaultTVAPP") is not None, 30)
         check(proc.poll() is None, "the program started by the Run command runs")
+        wait_for("the installed program to poll the virtual tuner", lambda: len(w.requests()) >= 3, 30)
+        print("ok   it polls the virtual tuner")
         w.wine("reg", "add", APP_KEY, "/v", "DefaultTVAPP", "/t", "REG_DWORD", "/d", "3", "/f")
 
         # An update over the running copy closes it, replaces the file and
@@ -154,4 +164,4 @@ def case_install_update_uninstall(world):
 CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case_") and fn is not case_main}
 
 if __name__ == "__main__":
-    sys.exit(case_main(CASES, tools=("exe", "installer", "version")))
+    sys.exit(case_main(CASES, tools=("exe", "installer", "version", "vtuner")))

@@ -65,12 +65,12 @@ endif()
 
 # The setup program under Wine, in a prefix of its own: install, update over
 # a running copy, uninstall with and without the settings.
-if(RC_WINE AND RC_XVFB AND RC_PYTHON3 AND TARGET installer)
+if(RC_WINE AND RC_XVFB AND RC_PYTHON3 AND TARGET installer AND TARGET vtuner)
   add_test(NAME e2e.installer
            COMMAND ${RC_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/e2e/cases_installer.py
                    --world ${CMAKE_BINARY_DIR}/installer-world --src ${CMAKE_SOURCE_DIR}
                    --exe $<TARGET_FILE:RemoteControl> --installer ${RC_INSTALLER}
-                   --version ${PROJECT_VERSION} run install_update_uninstall)
+                   --version ${PROJECT_VERSION} --vtuner $<TARGET_FILE:vtuner> run install_update_uninstall)
   set_tests_properties(e2e.installer PROPERTIES LABELS "e2e;wine" FIXTURES_REQUIRED rc_installer
                        RESOURCE_LOCK e2e_wine SKIP_RETURN_CODE 77 TIMEOUT 600)
 endif()
