@@ -2,6 +2,7 @@
 // request at its literal byte offsets, refuses anything malformed, and
 // writes answers only through the addresses the request carries. It shares
 // no code or structure with the program's request builders on purpose.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -77,6 +78,13 @@ const Press* ActivePress() {
     for (const auto& p : g_driver.presses)
         if (p.start <= now && now < p.end && (!found || p.start >= found->start)) found = &p;
     return found;
+}
+
+// The clock never goes back: a press that has ended is never found again,
+// and a long run of presses must not make every poll slower.
+void ForgetEndedPresses(std::uint64_t now) {
+    auto& p = g_driver.presses;
+    p.erase(std::remove_if(p.begin(), p.end(), [now](const Press& x) { return x.end <= now; }), p.end());
 }
 
 std::uint8_t PinLevel(std::uint8_t pin) {
@@ -211,11 +219,13 @@ os::ComPtr DriverMainPath() { return reinterpret_cast<os::ComPtr>(&g_mainTag); }
 
 void PressKey(std::uint8_t code, std::uint32_t holdMs) {
     const std::uint64_t now = world::Elapsed();
+    ForgetEndedPresses(now);
     g_driver.presses.push_back(Press{now, now + holdMs, code});
 }
 
 void PressKeyAt(std::uint32_t time, std::uint8_t code, std::uint32_t holdMs) {
     const std::uint64_t start = world::ElapsedAt(time);
+    ForgetEndedPresses(world::Elapsed());
     g_driver.presses.push_back(Press{start, start + holdMs, code});
 }
 
