@@ -1,0 +1,36 @@
+// What must hold between any two steps of a run, whatever the world did:
+// the fuzz targets and the soak check the same things. Each check reads the
+// simulated desktop's own view, not the program's flags.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "core/interval_timer.h"
+#include "device/tuner_connection.h"
+#include "os/sim/sim.h"
+
+namespace invariants {
+
+// Empty while everything holds, else what broke.
+inline std::string Broken(os::Hwnd main) {
+    const auto keyTimer = static_cast<std::uint32_t>(KeyTimer.id);
+    // A box up from one tick blocks the next ticks behind it: they must not
+    // stack another.
+    if (sim::PeakModalsOpenedBy(keyTimer) > 1)
+        return "key ticks had " + std::to_string(sim::PeakModalsOpenedBy(keyTimer)) +
+               " boxes or dialogs open at once";
+    const std::vector<std::uint8_t> down = sim::KeysDown();
+    if (!down.empty()) {
+        std::string keys;
+        for (std::uint8_t vk : down) keys += " " + std::to_string(vk);
+        return "synthetic keys left down:" + keys;
+    }
+    if (main != 0 && g_Tuner.pKsControl != nullptr && !sim::HasTimer(main, keyTimer) &&
+        !sim::HasTimer(main, kKeyTimerRetryId))
+        return "the device is open but neither the key timer nor its retry is set";
+    if (sim::OpenMessageBoxCount() != 0) return "a message box outlived its run";
+    return std::string();
+}
+
+}  // namespace invariants
