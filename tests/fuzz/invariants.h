@@ -26,8 +26,10 @@ inline std::string Broken(os::Hwnd main) {
         for (std::uint8_t vk : down) keys += " " + std::to_string(vk);
         return "synthetic keys left down:" + keys;
     }
-    if (main != 0 && g_Tuner.pKsControl != nullptr && !sim::HasTimer(main, keyTimer) &&
-        !sim::HasTimer(main, kKeyTimerRetryId))
+    // A card first found after a resume is not polled: start-up found none
+    // (bTunerReady 0), and a re-open leaves that as it is.
+    if (main != 0 && bTunerReady == 1 && g_Tuner.pKsControl != nullptr &&
+        !sim::HasTimer(main, keyTimer) && !sim::HasTimer(main, kKeyTimerRetryId))
         return "the device is open but neither the key timer nor its retry is set";
     if (sim::OpenMessageBoxCount() != 0) return "a message box outlived its run";
     return std::string();

@@ -141,6 +141,7 @@ struct World {
         }
         sim::LockForeground(c.Byte() & 1);
         main = ProgramStartUp(0x400000);
+        sim::Run(0);  // the message loop's first turn
         return main != 0;
     }
 
