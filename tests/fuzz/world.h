@@ -63,6 +63,7 @@ const Named kWindows[] = {
     {"Dravune", "Playback"},
     {"TWizardForm", "WizardForm"},
     {"TDialogForm", "Dialog"},
+    {"PlayerMainWindow", "Player - TV"},  // the key-map file's application
 };
 constexpr std::size_t kWindowCount = sizeof kWindows / sizeof kWindows[0];
 
@@ -101,7 +102,10 @@ const Board kBoards[] = {
 };
 
 const char kSettingsKey[] = "Software\\Tarvel Multimedia\\RI Darer Izaz Ivararadi";
-const std::uint32_t kAppCodes[] = {2, 4, 5, 6, 7, 8, 9, 10};
+const std::uint32_t kAppCodes[] = {2, 4, 5, 6, 7, 8, 9, 10, 100};
+const char kKeymapPath[] = "C:\\Users\\User\\AppData\\Roaming\\Remote Control\\RemoteControl.ini";
+const char kPlayerExe[] = "C:\\Program Files\\Player\\player.exe";
+const char* const kRepeats[] = {"every", "tenth", "none"};
 const std::uint32_t kPowerEvents[] = {0, 2, 4, 6, 7, 18, 4, 7};
 const int kScreenWidths[] = {640, 800, 1024, 1152, 1280, 1600, 1920, 1};
 
@@ -127,7 +131,7 @@ struct World {
         filter.friendlyName = board.filter;
         sim::AddFilterDevice(board.category, filter);
         sim::SetDriverBoard(board.driver);
-        sim::SetRegDword(kSettingsKey, "DefaultTVAPP", kAppCodes[c.Byte() % 8]);
+        sim::SetRegDword(kSettingsKey, "DefaultTVAPP", kAppCodes[c.Byte() % 9]);
         sim::SetRegDword(kSettingsKey, "Default41keyIR", 1 + c.Byte() % 4);
         const std::uint8_t installed = c.Byte();
         for (std::size_t i = 0; i < 8; ++i) {
@@ -138,6 +142,18 @@ struct World {
             sim::SetLaunchWindow(std::string(in.dir) + "\\" + in.exe,
                                  sim::WindowDesc{w.cls, w.title, true, "", false, true},
                                  c.Byte() * 8u);
+        }
+        const std::uint8_t player = c.Byte();
+        if (player & 1) {
+            // A user application of the key-map file, with a key that waits.
+            sim::SetFileContent(kKeymapPath, std::string("[app:Player]\r\nclass = PlayerMainWindow\r\n"
+                                             "title prefix = Player -\r\nexe = ") + kPlayerExe +
+                                             "\r\nrepeat = " + kRepeats[player / 2 % 3] +
+                                             "\r\n11 = Space\r\n24 = post 0x8001 7 0\r\n"
+                                             "25 = Alt+F4\r\n31 = Escape, once\r\n");
+            if (player & 8)
+                sim::SetLaunchWindow(kPlayerExe, {"PlayerMainWindow", "Player - TV", true, "", false, true},
+                                     c.Byte() * 8u);
         }
         sim::LockForeground(c.Byte() & 1);
         main = ProgramStartUp(0x400000);

@@ -34,7 +34,8 @@ int main(int argc, char** argv) {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     if (!broken.empty()) {
-        std::printf("soak: seed 0x%llX, step %lu (%s): %s\n", seed, steps, w.step, broken.c_str());
+        std::printf("soak: seed 0x%llX, step %lu (%s, then time to t=%u): %s\n", seed, steps, w.step,
+                    sim::Now(), broken.c_str());
         return 1;
     }
     std::printf("soak: %u presses in %lu steps, %.0f s of virtual time, wall time %.1f s\n",
