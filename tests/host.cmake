@@ -27,3 +27,11 @@ endif()
 if(TARGET rc_unit_tests)
   target_compile_definitions(rc_unit_tests PRIVATE RC_DOCS_DIR="${CMAKE_SOURCE_DIR}/docs")
 endif()
+
+# The soak: 100000 presses in a world that keeps changing, the fuzz targets'
+# invariants after every step (tests/fuzz/world_soak.cpp).
+add_executable(world_soak ${CMAKE_SOURCE_DIR}/tests/fuzz/world_soak.cpp)
+target_compile_options(world_soak PRIVATE ${RC_WARNINGS})
+target_link_libraries(world_soak PRIVATE rc_core rc_sim)
+add_test(NAME soak.world COMMAND world_soak 100000)
+set_tests_properties(soak.world PROPERTIES LABELS soak TIMEOUT 600)

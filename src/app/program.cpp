@@ -107,24 +107,40 @@ namespace {
 constexpr std::uint32_t kKeyTimerRetryMs = 1000;
 constexpr int kKeyTimerRetries = 120;
 int nKeyTimerRetriesLeft = 0;
+bool bKeyTimerRetrySet = false;
+
+// The next try comes by the retry timer, once a second. Refused that timer
+// too, the program posts itself the retry: a refusal seldom outlasts a few
+// calls, and those tries count against the same budget.
+void NextKeyTimerTry(os::Hwnd hwnd) {
+    if (bKeyTimerRetrySet) return;  // it comes again by itself
+    bKeyTimerRetrySet = os::SetTimer(hwnd, kKeyTimerRetryId, kKeyTimerRetryMs, nullptr) != 0;
+    if (!bKeyTimerRetrySet && os::PostMessageA(hwnd, os::WM_TIMER, kKeyTimerRetryId, 0) == 0)
+        nKeyTimerRetriesLeft = 0;  // nothing left to bring the next try
+}
 
 }  // namespace
 
 void StartKeyTimerOrRetry(os::Hwnd hwnd) {
     nKeyTimerRetriesLeft = 0;
+    bKeyTimerRetrySet = false;
     StartKeyTimer(hwnd);
     if (KeyTimer.running) return;
-    if (os::SetTimer(hwnd, kKeyTimerRetryId, kKeyTimerRetryMs, nullptr) != 0)
-        nKeyTimerRetriesLeft = kKeyTimerRetries;
+    nKeyTimerRetriesLeft = kKeyTimerRetries;
+    NextKeyTimerTry(hwnd);
 }
 
 void OnKeyTimerRetry(os::Hwnd hwnd) {
     if (nKeyTimerRetriesLeft > 0) {
         KeyTimer.Start();
-        if (!KeyTimer.running && --nKeyTimerRetriesLeft > 0) return;
+        if (!KeyTimer.running && --nKeyTimerRetriesLeft > 0) {
+            NextKeyTimerTry(hwnd);
+            return;
+        }
     }
     nKeyTimerRetriesLeft = 0;
-    os::KillTimer(hwnd, kKeyTimerRetryId);
+    if (bKeyTimerRetrySet) os::KillTimer(hwnd, kKeyTimerRetryId);
+    bKeyTimerRetrySet = false;
 }
 
 void CloseEarlierCopies() {

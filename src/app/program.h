@@ -25,7 +25,8 @@ void InitProcessRecords();
 // program ends here (window creation failed, or the remote is switched off).
 os::Hwnd ProgramStartUp(os::Hinstance instance);
 // Starts the key timer; when Windows refuses it, tries again once a second
-// for a bounded time (OnKeyTimerRetry, timer kKeyTimerRetryId).
+// for a bounded time (OnKeyTimerRetry, timer kKeyTimerRetryId, or a posted
+// WM_TIMER of that id when the retry timer is refused as well).
 void StartKeyTimerOrRetry(os::Hwnd hwnd);
 void OnKeyTimerRetry(os::Hwnd hwnd);
 

@@ -3,6 +3,7 @@
 #include "controllers/user_apps.h"
 #include "core/app_record.h"
 #include "core/records.h"
+#include "core/tick_box.h"
 #include "device/ir_reader.h"
 #include "device/tuner_connection.h"
 #include "engine/press_latch.h"
@@ -88,7 +89,10 @@ void OnKeyTimer(os::Hwnd owner) {
     const bool heldPower = ContinuesPress(PowerKeyPress);
     if (ContinuesDialogPress()) return;
     if (ShutdownDialogOpen) {
+        // The answer may power off and fail with a box: the tick's own.
+        EnterRouteTick();
         SendToShutdownDialog(code);
+        LeaveRouteTick();
         return;
     }
     RouteScanCode(code, owner, heldPower);

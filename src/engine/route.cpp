@@ -106,6 +106,9 @@ os::Hwnd SearchWindowOf(const AppController& app) {
 }
 
 void OpenShutdownDialog(const char* line, os::Hwnd owner) {
+    // A tick nested in the loop of another tick's box: a dialog now would
+    // stand on top of that box, two modal loops for one remote.
+    if (TickMessageBoxUp()) return;
     TraceText(line);
     ShowShutdownDialog(owner);
 }

@@ -1,6 +1,7 @@
 #include "engine/shutdown.h"
 
 #include "core/records.h"
+#include "core/tick_box.h"
 #include "engine/press_latch.h"
 #include "os/dialogs.h"
 #include "os/host.h"
@@ -82,12 +83,12 @@ void ShutdownSystem() {
     // Without the privilege ExitWindowsEx fails and nothing shows: the user
     // pressed POWER and must learn why the computer stays on.
     if (!EnableShutdownPrivilege()) {
-        os::MessageBoxA(0, "You are not allowed to shut down this computer.", "Remote Control",
-                        os::MB_OK);
+        TickMessageBox("You are not allowed to shut down this computer.", "Remote Control",
+                       os::MB_OK);
         return;
     }
     if (os::ExitWindowsEx(os::EWX_POWEROFF | os::EWX_FORCE, 0) == 0)
-        os::MessageBoxA(0, "Can't run ExitWindowsEx.", "Remote Control", os::MB_OK);
+        TickMessageBox("Can't run ExitWindowsEx.", "Remote Control", os::MB_OK);
 }
 
 std::int32_t ShutdownDlgProc(os::Hwnd dlg, std::uint32_t msg, std::uint32_t wParam,

@@ -117,6 +117,38 @@ TEST_F(Shutdown, DialogHeldOpenSendsNothingUntilItEnds) {
     EXPECT_EQ(0, ShutdownDialogOpen);
 }
 
+// While a box a key opened is up, the next presses arrive in its loop; the
+// shutdown key must not stand the dialog on top of it, nor may a box come
+// on top of the one the dialog's answer left (no right to power off).
+TEST_F(Shutdown, KeysInsideATicksBoxOpenNoSecondBoxOrDialog) {
+    const struct {
+        const char* what;
+        bool privilege;
+        std::vector<std::uint8_t> presses;  // 500 ms apart
+        const char* box;
+        std::size_t dialogs;
+    } rows[] = {
+        {"the launch box, then the shutdown key", true, {12, 29}, "Please re-initialize", 0},
+        {"the power-off box, then the shutdown and launch keys", false, {30, 30, 29, 12},
+         "You are not allowed", 1},
+    };
+    for (const auto& row : rows) {
+        Start(0);
+        sim::SetShutdownPrivilegeHeld(row.privilege);
+        std::uint32_t at = 10;
+        for (std::uint8_t code : row.presses) {
+            sim::PressKeyAt(at, code, 60);
+            at += 500;
+        }
+        sim::AnswerMessageBox(1, 2000);
+        sim::Run(at + 2500);
+        EXPECT_EQ(1u, TextsWith("messagebox").size()) << row.what;
+        EXPECT_EQ(1u, TextsWith(row.box).size()) << row.what;
+        EXPECT_EQ(row.dialogs, TextsWith("dialog 107 opens").size()) << row.what;
+        EXPECT_EQ(1, sim::PeakModalsOpenedBy(1)) << row.what;
+    }
+}
+
 TEST_F(Shutdown, CancelButtonThenTheNextKeyIsRoutedAgain) {
     sim::PressKeyAt(10, 30, 60);
     sim::PressDialogButton(os::IDCANCEL, 300);

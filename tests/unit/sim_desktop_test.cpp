@@ -195,6 +195,48 @@ TEST_F(SimDesktop, TimersFireInDueOrderAndNestInsideMessageBoxes) {
     EXPECT_EQ("messagebox \"Again\" (null) style=0x00000000 -> 1", texts.back());
 }
 
+std::vector<std::vector<std::uint32_t>> g_openers;  // what was open, seen from inside
+void BoxOnTick(os::Hwnd, std::uint32_t, std::uint32_t, std::uint32_t) {
+    os::MessageBoxA(0, "tick", nullptr, 0);
+}
+std::int32_t SeeOpenersOnTimer(os::Hwnd, std::uint32_t msg, std::uint32_t, std::int32_t) {
+    if (msg == os::WM_TIMER) g_openers.push_back(sim::OpenModalOpeners());
+    return 0;
+}
+std::int32_t EndAtOnce(os::Hwnd dlg, std::uint32_t msg, std::uint32_t, std::int32_t) {
+    if (msg != os::WM_INITDIALOG) return 0;
+    g_openers.push_back(sim::OpenModalOpeners());
+    os::EndDialog(dlg, 1);
+    g_openers.push_back(sim::OpenModalOpeners());
+    return 1;
+}
+
+// A box knows the timer procedure that opened it (0: anything else), a
+// dialog counts until its EndDialog, and the peak per timer stays.
+TEST_F(SimDesktop, BoxesAndDialogsKnowWhatOpenedThem) {
+    g_openers.clear();
+    os::WindowClass wc = {0, SeeOpenersOnTimer, 0, 0, 0, "Seer"};
+    os::RegisterClassExA(wc);
+    const os::Hwnd host = os::CreateWindowExA(0, "Seer", "Seer", 0, 0, 0, 0, 0, 0, 0, 0);
+    os::SetTimer(host, 5, 100, BoxOnTick);
+    os::SetTimer(host, 6, 150, nullptr);  // posts WM_TIMER
+    EXPECT_TRUE(sim::HasTimer(host, 6));
+    EXPECT_FALSE(sim::HasTimer(host, 7));
+    sim::AnswerMessageBox(1, 250);  // the first tick's box stays up past the next tick's
+    sim::Run(400);
+    // At 150 inside the first tick's box; at 300 inside the box of the tick
+    // due then too, which stands on the first.
+    EXPECT_EQ((std::vector<std::vector<std::uint32_t>>{{5}, {5, 5}}), g_openers);
+    EXPECT_EQ(2, sim::PeakModalsOpenedBy(5));
+    EXPECT_EQ(0, sim::PeakModalsOpenedBy(0));
+
+    g_openers.clear();
+    os::DialogBoxParamA(0, 21, host, EndAtOnce, 0);
+    EXPECT_EQ((std::vector<std::vector<std::uint32_t>>{{0}, {}}), g_openers);
+    os::KillTimer(host, 6);
+    EXPECT_FALSE(sim::HasTimer(host, 6));
+}
+
 TEST_F(SimDesktop, ClockWrapsAndTimersKeepTheirPace) {
     sim::Reset(0xFFFFFFF0u);
     const os::Hwnd host = ProgramWindow();
@@ -239,22 +281,29 @@ TEST_F(SimDesktop, AltF4ClosesOnlyWithoutCtrlAndAltGrIsARightAltWithCtrl) {
         bool altGr;
         std::vector<Key> keys;
         Lines want;
+        std::vector<std::uint8_t> down;  // held afterwards
     } rows[] = {
         // Without AltGr the right Alt is a plain Alt.
-        {false, {{0x12, E}, {0x73, E}}, {"keybd VK_MENU down ext", "keybd VK_F4 down ext", close}},
-        {true, {{0x12, 0}, {0x73, E}}, {"keybd VK_MENU down", "keybd VK_F4 down ext", close}},
+        {false, {{0x12, E}, {0x73, E}}, {"keybd VK_MENU down ext", "keybd VK_F4 down ext", close},
+         {0x12, 0x73}},
+        {true, {{0x12, 0}, {0x73, E}}, {"keybd VK_MENU down", "keybd VK_F4 down ext", close},
+         {0x12, 0x73}},
         {true,
          {{0x12, E}, {0x73, E}, {0x73, E | U}, {0x12, E | U}},
          {"keybd VK_MENU down ext", "keybd VK_CONTROL down (altgr)", "keybd VK_F4 down ext",
-          "keybd VK_F4 up ext", "keybd VK_MENU up ext", "keybd VK_CONTROL up (altgr)"}},
+          "keybd VK_F4 up ext", "keybd VK_MENU up ext", "keybd VK_CONTROL up (altgr)"},
+         {}},
         {false,
          {{0x11, 0}, {0x12, 0}, {0x73, E}},
-         {"keybd VK_CONTROL down", "keybd VK_MENU down", "keybd VK_F4 down ext"}},
+         {"keybd VK_CONTROL down", "keybd VK_MENU down", "keybd VK_F4 down ext"},
+         {0x11, 0x12, 0x73}},
         // AltGr's Ctrl goes with the right Alt; a later plain Alt+F4 closes.
         {true,
          {{0x12, E}, {0x12, E | U}, {0x12, 0}, {0x73, E}},
          {"keybd VK_MENU down ext", "keybd VK_CONTROL down (altgr)", "keybd VK_MENU up ext",
-          "keybd VK_CONTROL up (altgr)", "keybd VK_MENU down", "keybd VK_F4 down ext", close}},
+          "keybd VK_CONTROL up (altgr)", "keybd VK_MENU down", "keybd VK_F4 down ext", close},
+         {0x12, 0x73}},
+        {true, {{0x12, E}}, {"keybd VK_MENU down ext", "keybd VK_CONTROL down (altgr)"}, {0x11, 0x12}},
     };
     int n = 0;
     for (const auto& row : rows) {
@@ -265,6 +314,7 @@ TEST_F(SimDesktop, AltF4ClosesOnlyWithoutCtrlAndAltGrIsARightAltWithCtrl) {
         sim::ClearEffects();
         for (const Key& k : row.keys) os::keybd_event(k.vk, 0, k.flags, 0);
         EXPECT_EQ(row.want, sim::EffectTexts()) << "row " << n;
+        EXPECT_EQ(row.down, sim::KeysDown()) << "row " << n;
         EXPECT_EQ(row.want.back() != close, os::IsWindow(tv) != 0) << "row " << n++;
     }
     sim::Reset();  // back to a layout without AltGr

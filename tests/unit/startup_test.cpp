@@ -169,26 +169,35 @@ TEST(StartUp, CreatesTheHiddenWindowInOrderAndStartsOnlyTheKeyTimer) {
 
 TEST(StartUp, ARefusedKeyTimerIsTriedAgainUntilItRuns) {
     const struct {
-        int refusals;        // SetTimer calls refused in a row from the first
+        int atStart;         // SetTimer calls refused from the first: the key timer's, its retry's, ...
+        int later;           // tries of the retry timer refused after that
         int keyTimerRuns;    // after 150 s
         int keyTimerCalls;   // settimer id=1 lines
-    } rows[] = {{1, 1, 2}, {3, 1, 4}, {121, 0, 121}};  // the last gives up after 120 tries
+        int retryKills;      // killtimer id=2002 lines: the tries end
+    } rows[] = {
+        {1, 0, 1, 2, 1},
+        {1, 2, 1, 4, 1},
+        {1, 120, 0, 121, 1},  // gives up after 120 tries
+        // The retry timer refused as well: a posted retry tries again at once.
+        {2, 0, 1, 2, 0},
+        {3, 0, 1, 3, 1},  // ...and, refused again, sets the retry timer
+    };
     for (const auto& row : rows) {
         sim::Reset();
         AddCaptureDevice();
-        // The retry timer's own SetTimer comes second: refuse the key timer's.
-        sim::FailNext(sim::Call::SetTimer, 0);
+        sim::FailNext(sim::Call::SetTimer, 0, row.atStart);
         const os::Hwnd main = ProgramStartUp(0x400000);
         ASSERT_NE(0u, main);
         EXPECT_EQ(0, KeyTimer.running);
-        for (int i = 1; i < row.refusals; ++i) {
+        for (int i = 0; i < row.later; ++i) {
             sim::FailNext(sim::Call::SetTimer, 0);  // the next try is refused too
             sim::Run(1000);
         }
         sim::Run(150000);
-        EXPECT_EQ(row.keyTimerRuns, KeyTimer.running) << row.refusals;
-        EXPECT_EQ(row.keyTimerCalls, Count("settimer id=1 elapse=65")) << row.refusals;
-        EXPECT_EQ(1, Count("killtimer id=2002")) << "the tries end";
+        const std::string what = std::to_string(row.atStart) + " + " + std::to_string(row.later);
+        EXPECT_EQ(row.keyTimerRuns, KeyTimer.running) << what;
+        EXPECT_EQ(row.keyTimerCalls, Count("settimer id=1 elapse=65")) << what;
+        EXPECT_EQ(row.retryKills, Count("killtimer id=2002")) << what;
         KeyTimer.Stop();
     }
 }

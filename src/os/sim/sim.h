@@ -26,6 +26,19 @@ void Run(std::uint32_t ms);
 // (for tests that run the program's own message loop).
 void EndMessageLoopAt(std::uint32_t time);
 
+// Whether window `hwnd` has timer `id` set (a thread timer: hwnd 0).
+bool HasTimer(os::Hwnd hwnd, std::uint32_t id);
+
+// ---- modal loops: message boxes and dialogs
+// The id of the timer whose procedure was running (innermost) when each
+// box or dialog now open was opened; 0 for anything else (a message, a
+// world event, the test's own call). Oldest first. A dialog counts from
+// its opening to its EndDialog.
+std::vector<std::uint32_t> OpenModalOpeners();
+// The most boxes and dialogs opened by timer `id`'s procedure that were
+// open at once since Reset.
+int PeakModalsOpenedBy(std::uint32_t timerId);
+
 // ---- windows (top level, z-order: the newest is on top unless `atBottom`)
 struct WindowDesc {
     std::string className;
@@ -78,6 +91,9 @@ void BroadcastAt(std::uint32_t time, std::uint32_t msg, std::uint32_t wParam, st
 // KEYEVENTF_EXTENDEDKEY) is AltGr and holds a left Ctrl down with it, so
 // Alt chords sent with it arrive as Ctrl+Alt chords. Off after Reset.
 void SetAltGrLayout(bool on);
+// The virtual keys synthetic input holds down now, in code order (the left
+// Ctrl an AltGr holds shows as VK_CONTROL).
+std::vector<std::uint8_t> KeysDown();
 
 // ---- the effect log
 struct Effect {

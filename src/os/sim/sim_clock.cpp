@@ -68,7 +68,9 @@ void RunEvent(int index) {
     Event e = g_clock.events[index];
     g_clock.events.erase(g_clock.events.begin() + index);
     g_clock.elapsed = std::max(g_clock.elapsed, e.at);
+    sim::world::EnterCallback(0);
     e.action(e.arg);
+    sim::world::LeaveCallback();
 }
 
 void FireTimer(int index) {
@@ -80,10 +82,13 @@ void FireTimer(int index) {
     const Timer copy = t;
     // Without a procedure the timer posts WM_TIMER, which the scheduler or
     // the program's own message loop then dispatches.
-    if (copy.proc)
+    if (copy.proc) {
+        sim::world::EnterCallback(copy.id);
         copy.proc(copy.hwnd, os::WM_TIMER, copy.id, sim::Now());
-    else
+        sim::world::LeaveCallback();
+    } else {
         sim::world::QueueMessage(copy.hwnd, os::WM_TIMER, copy.id, 0);
+    }
 }
 
 }  // namespace
@@ -110,12 +115,18 @@ void Reset(std::uint32_t startTime) {
     world::ResetDriver();
     world::ResetTokens();
     world::ResetEffects();
+    world::ResetModals();
     for (auto hook : Hooks()) hook();
 }
 
 std::uint32_t Now() { return static_cast<std::uint32_t>(g_clock.start + g_clock.elapsed); }
 
 void Run(std::uint32_t ms) { world::Pump(g_clock.elapsed + ms, false); }
+
+bool HasTimer(os::Hwnd hwnd, std::uint32_t id) {
+    return std::any_of(g_clock.timers.begin(), g_clock.timers.end(),
+                       [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
+}
 
 namespace world {
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "os/devices.h"
@@ -52,6 +53,7 @@ struct World {
     std::vector<sim::DeviceDesc> devices;
     std::vector<FilterDevice> filters;
     std::vector<std::unique_ptr<Object>> objects;
+    std::unordered_map<os::ComPtr, Object*> byHandle;  // every object ever handed out
     std::map<os::ComPtr, int> ksRefs;  // IKsControl references of the driver
     std::map<sim::DeviceCall, Fault> faults;
     std::map<sim::DeviceCall, int> calls;
@@ -90,6 +92,7 @@ os::ComPtr Hand(Object* object) { return reinterpret_cast<os::ComPtr>(object); }
 Object* New(Kind kind, int device = -1) {
     W().objects.push_back(std::make_unique<Object>());
     Object* object = W().objects.back().get();
+    W().byHandle[Hand(object)] = object;
     object->kind = kind;
     object->device = device;
     return object;
@@ -97,10 +100,9 @@ Object* New(Kind kind, int device = -1) {
 
 // The live object behind a pointer the simulation handed out, or null.
 Object* Lookup(os::ComPtr p, Kind kind) {
-    for (auto& object : W().objects) {
-        if (Hand(object.get()) == p) return object->kind == kind && object->refs > 0 ? object.get() : nullptr;
-    }
-    return nullptr;
+    const auto it = W().byHandle.find(p);
+    if (it == W().byHandle.end()) return nullptr;
+    return it->second->kind == kind && it->second->refs > 0 ? it->second : nullptr;
 }
 
 // Converts a UTF-16 name of plain ASCII; anything longer than a path is cut.
@@ -388,11 +390,10 @@ std::uint32_t Release(ComPtr object) {
             sim::Log(object == sim::DriverCapturePath() ? "ks close capture" : "ks close main");
         return static_cast<std::uint32_t>(ks->second);
     }
-    for (auto& o : W().objects) {
-        if (Hand(o.get()) == object && o->refs > 0) {
-            ReleaseObject(o.get());
-            return static_cast<std::uint32_t>(o->refs);
-        }
+    const auto it = W().byHandle.find(object);
+    if (it != W().byHandle.end() && it->second->refs > 0) {
+        ReleaseObject(it->second);
+        return static_cast<std::uint32_t>(it->second->refs);
     }
     ++W().badReleases;
     return 0;

@@ -95,6 +95,9 @@ Control* FindControl(os::Hwnd dlg, int id) {
 
 std::string Name(os::Hwnd dlg) { return sim::DescribeWindow(dlg); }
 
+// Apart from the message boxes' keys, which count up from 1.
+std::uint64_t DialogKey(os::Hwnd dlg) { return std::uint64_t{1} << 40 | static_cast<std::uint64_t>(dlg); }
+
 std::uint32_t Command(int id, std::uint32_t notification) {
     return (notification << 16) | static_cast<std::uint32_t>(id & 0xFFFF);
 }
@@ -260,8 +263,10 @@ std::int32_t DialogBoxParamA(Hinstance instance, std::uint32_t templateId, Hwnd 
     const Hwnd hwnd = d.hwnd;
     g_dialogs.open.push_back(d);
     sim::Log("dialog " + std::to_string(templateId) + " opens " + sim::DescribeWindow(hwnd) + ownerText);
+    sim::world::ModalOpened(DialogKey(hwnd));
     proc(hwnd, WM_INITDIALOG, 0, initParam);
     RunModal(hwnd);
+    sim::world::ModalClosed(DialogKey(hwnd));
     std::int32_t result = 0;
     for (auto it = g_dialogs.open.begin(); it != g_dialogs.open.end(); ++it) {
         if (it->hwnd != hwnd) continue;
@@ -284,6 +289,8 @@ int EndDialog(Hwnd dlg, std::int32_t result) {
     sim::Log(line);
     d->ended = true;
     d->result = result;
+    // Hidden at once; its loop ends when the procedure returns.
+    sim::world::ModalClosed(DialogKey(dlg));
     return 1;
 }
 

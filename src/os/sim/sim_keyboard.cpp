@@ -93,6 +93,13 @@ std::string VkName(std::uint8_t vk) {
 
 void SetAltGrLayout(bool on) { g_altGrLayout = on; }
 
+std::vector<std::uint8_t> KeysDown() {
+    std::vector<std::uint8_t> keys;
+    for (int vk = 0; vk < 256; ++vk)
+        if (g_down[vk] || (vk == VK_CONTROL && g_altGrCtrl)) keys.push_back(static_cast<std::uint8_t>(vk));
+    return keys;
+}
+
 }  // namespace sim
 
 namespace os {

@@ -154,9 +154,12 @@ int TranslateMessage(const Msg* msg) { return 0; }
 
 std::int32_t DispatchMessageA(const Msg* msg) {
     if (!msg) return 0;
-    if (WndProc proc = sim::world::ProcOf(msg->hwnd))
-        return proc(msg->hwnd, msg->message, msg->wParam, msg->lParam);
-    return 0;
+    WndProc proc = sim::world::ProcOf(msg->hwnd);
+    if (!proc) return 0;
+    sim::world::EnterCallback(0);
+    const std::int32_t result = proc(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    sim::world::LeaveCallback();
+    return result;
 }
 
 }  // namespace os

@@ -28,6 +28,7 @@ struct Shell {
     std::uint32_t result = 0;
     std::deque<Answer> answers;
     int openBoxes = 0;
+    std::uint64_t boxesEver = 0;  // keys for the modal record; dialogs use their handles
     std::vector<LaunchWindow> launches;
 };
 Shell g_shell;
@@ -110,7 +111,10 @@ int MessageBoxA(Hwnd owner, const char* text, const char* caption, std::uint32_t
     const std::uint64_t until =
         answer.absolute ? answer.at : sim::world::Elapsed() + answer.afterMs;
     ++g_shell.openBoxes;
+    const std::uint64_t key = ++g_shell.boxesEver;
+    sim::world::ModalOpened(key);
     sim::world::Pump(until, false);
+    sim::world::ModalClosed(key);
     --g_shell.openBoxes;
     return answer.result;
 }

@@ -29,6 +29,16 @@ void ForgetTimersOf(os::Hwnd hwnd);
 // The elapsed time of a virtual time; a time already past means now.
 std::uint64_t ElapsedAt(std::uint32_t time);
 
+// ---- who is running, and the modal loops it opened (sim_modals.cpp)
+// Around every timer procedure (its id), dispatched message and world
+// event (0), so that a box or dialog knows what opened it.
+void EnterCallback(std::uint32_t timerId);
+void LeaveCallback();
+// A box or dialog opens or ends; `key` tells one from another.
+void ModalOpened(std::uint64_t key);
+void ModalClosed(std::uint64_t key);
+void ResetModals();
+
 // ---- windows (sim_windows.cpp)
 struct Window {
     os::Hwnd hwnd = 0;
