@@ -57,10 +57,10 @@ PBT_APMSUSPEND, PBT_APMRESUMESUSPEND, PBT_APMRESUMEAUTOMATIC = 4, 7, 0x12
 # dialog. A leak of one object per press or per cycle shows far above these.
 #   handles, syshandles: a few objects Wine or COM makes once, late; and
 #     for each re-open of the device, what the system's own DirectShow
-#     keeps of the same calls made by a program of no faults (opencost,
-#     measured in the same prefix before the soak: Wine 8 keeps some).
-#   private, pagefile: 256 KB of heap high-water and page rounding, a
-#     quarter of what 256 bytes lost per press would add.
+#     keeps of the same calls made by a plain program (opencost, measured
+#     in the same prefix before the soak: Wine 8 keeps 8).
+#   private, pagefile: 256 KB of heap high-water and page rounding: what
+#     256 bytes lost per press, or 13 KB per cycle, would add.
 #   gdi, user: a few cached objects (icons, menus) made on first use.
 #   windows: none; every window the program opens it must close.
 TOLERANCE = {"handles": 8, "syshandles": 8, "private": 256 * 1024, "pagefile": 256 * 1024,
@@ -68,10 +68,6 @@ TOLERANCE = {"handles": 8, "syshandles": 8, "private": 256 * 1024, "pagefile": 2
 COUNTERS = ["handles", "private", "gdi", "user", "pagefile", "syshandles", "windows"]
 HANDLE_COUNTERS = ("handles", "syshandles")
 OPEN_COST_ROUNDS = 4
-
-
-class SoakFailure(Exception):
-    pass
 
 
 def map_codes(src, name):
@@ -117,7 +113,9 @@ def wine_out(w, args, timeout=60):
 
 class PollWatch:
     """Follows the virtual tuner's request log as it grows: every request's
-    tick, and the presses the driver played (each rise of the ready pin)."""
+    tick, and the presses the driver played. A press is a rise of the ready
+    pin, or a new code while it stays up: a tick that comes late may find
+    the next press already held."""
 
     def __init__(self, path):
         self.path = path
@@ -125,6 +123,8 @@ class PollWatch:
         self.partial = b""
         self.ticks = []
         self.level = "0"
+        self.rising = False
+        self.held = None
         self.presses = 0
 
     def update(self):
@@ -140,9 +140,15 @@ class PollWatch:
         for r in request_lines(b"\n".join(lines).decode("latin-1")):
             self.ticks.append(r["tick"])
             if r["set"] == "cap-pin" and r.get("pin") == READY_PIN and "level" in r:
-                if r["level"] == "1" and self.level == "0":
-                    self.presses += 1
+                self.rising = r["level"] == "1" and self.level == "0"
                 self.level = r["level"]
+                if self.level == "0":
+                    self.held = None
+            elif r["set"] == "cap-i2c" and self.level == "1" and "byte0" in r:
+                if self.rising or r["byte0"] != self.held:
+                    self.presses += 1
+                self.held = r["byte0"]
+                self.rising = False
 
     def first_after(self, tick):
         i = bisect.bisect_right(self.ticks, tick)
@@ -181,6 +187,16 @@ class Soak:
         self.standins = 0
 
     # ---- presses
+    def draw(self, codes, n):
+        """n codes at random, no two in a row the same, so that each reads
+        as a press of its own."""
+        out = []
+        while len(out) < n:
+            c = self.rng.choice(codes)
+            if not out or c != out[-1] or len(set(codes)) == 1:
+                out.append(c)
+        return out
+
     def feed(self, codes):
         with open(self.w.path("feed.txt"), "a") as f:
             f.write("".join("%d %d %d\n" % (c, HOLD_MS, GAP_MS) for c in codes))
@@ -200,11 +216,14 @@ class Soak:
         if n <= 0:
             return
         before = len(self.events(log, name))
-        self.feed([self.rng.choice(self.codes[name]) for _ in range(n)])
+        self.feed(self.draw(self.codes[name], n))
         self.pressed += n
         self.played()
         wait_for("%d presses of its map to reach %s" % (n, name),
                  lambda: len(self.events(log, name)) > before, 10)
+        # Until the last key's messages are in: the next step may judge
+        # whatever the log gains after it.
+        self.s.quiet(lambda: len(self.events(log, name)), settle=0.5)
 
     def events(self, log, app_name):
         return delivered([e for e in read_log(self.w, log) if e["app"] == app_name])
@@ -287,7 +306,9 @@ class Soak:
         proc_a, log_a = self.start(a)
         self.press_to(a, share[0], log_a)
         proc_b, log_b = self.start(b)
-        self.feed([self.rng.choice(self.codes[a]) for _ in range(share[1])])
+        # Keys of A's that reach B once A is gone must not wait in B either.
+        both = [c for c in self.codes[a] if c in self.codes[b]]
+        self.feed(self.draw(both, share[1]))
         self.pressed += share[1]
         time.sleep(share[1] * (HOLD_MS + GAP_MS) / 2000)
         self.end(proc_a)
