@@ -61,7 +61,9 @@ bool Start(Running& app, const char* exe, const char* args, const char* cls, con
     si.cb = sizeof si;
     if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, g_dir.c_str(), &si, &app.pi))
         return false;
-    return WaitFor([&] { return (app.hwnd = FindWindowA(cls, title)) != nullptr; });
+    // Made and shown: keys sent before the show would go to no one.
+    return WaitFor([&] { return (app.hwnd = FindWindowA(cls, title)) != nullptr; }) &&
+           WaitFor([&] { return IsWindowVisible(app.hwnd) != FALSE; });
 }
 
 bool Exited(Running& app) {
@@ -75,9 +77,14 @@ bool Logged(Running& app, const char* piece) {
     return WaitFor([&] { return ReadFile(app.log).find(piece) != std::string::npos; });
 }
 
+// Keys go to the window in front: on a loaded machine a just-started
+// window may take a moment to get there.
 void Chord(HWND target, std::initializer_list<BYTE> keys) {
-    SetForegroundWindow(target);
-    SetActiveWindow(target);
+    WaitFor([&] {
+        SetForegroundWindow(target);
+        SetActiveWindow(target);
+        return GetForegroundWindow() == target;
+    });
     for (BYTE k : keys) keybd_event(k, 0, KEYEVENTF_EXTENDEDKEY, 0);
     for (auto k = std::rbegin(keys); k != std::rend(keys); ++k)
         keybd_event(*k, 0, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP, 0);
